@@ -1,0 +1,136 @@
+// Writing the CSV summary file: header and data rows, quoting, replacements and the three encodings.
+#include "CsvSummary.h"
+
+#include "platform/CodePage.h"
+
+namespace exporting {
+
+namespace {
+
+void ReplaceAll(std::string &text, const std::string &find, const std::string &replace) {
+    if (find.empty()) {
+        return;
+    }
+    std::size_t pos = 0;
+    while ((pos = text.find(find, pos)) != std::string::npos) {
+        text.replace(pos, find.size(), replace);
+        pos += replace.size();
+    }
+}
+
+std::string DoubledQuotes(std::string text) {
+    ReplaceAll(text, "\"", "\"\"");
+    return text;
+}
+
+}  // namespace
+
+CsvSummary::CsvSummary(int characterEncoding) : m_encoding(characterEncoding) {}
+
+CsvSummary::~CsvSummary() {
+    Close();
+}
+
+bool CsvSummary::AddReplacement(const std::string &find, const std::string &replace) {
+    if (find.empty()) {
+        m_lastError = "Invalid Null Replace Value";
+        return false;
+    }
+    m_replacements.emplace_back(find, replace);
+    return true;
+}
+
+void CsvSummary::SetReplacements(std::vector<std::pair<std::string, std::string>> pairs) {
+    m_replacements = std::move(pairs);
+}
+
+bool CsvSummary::Open(const std::string &path) {
+    Close();
+    m_lastError.clear();
+    m_path = path;
+    m_file = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
+    if (m_file == nullptr) {
+        m_lastError = "Unable to create or open output file \"" + path + "\"";
+        return false;
+    }
+    if (m_encoding == kEncodingUtf16 && std::fwrite("\xFF\xFE", 1, 2, m_file) != 2) {
+        m_lastError = "Unable to create or open output file \"" + path + "\"";
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void CsvSummary::Close() {
+    if (m_file == nullptr) {
+        return;
+    }
+    std::fclose(m_file);
+    m_file = nullptr;
+}
+
+bool CsvSummary::WriteHeader(const std::vector<std::string> &titles, const std::string &delimiter,
+                             bool doubleQuotes) {
+    return WriteLine(HeaderText(titles, delimiter, doubleQuotes));
+}
+
+bool CsvSummary::WriteRow(const std::vector<CsvCell> &cells, const std::string &delimiter,
+                          bool doubleQuotes) {
+    return WriteLine(RowText(cells, delimiter, doubleQuotes));
+}
+
+std::string CsvSummary::HeaderText(const std::vector<std::string> &titles, const std::string &delimiter,
+                                   bool doubleQuotes) {
+    std::string line;
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        if (i > 0) {
+            line += delimiter;
+        }
+        const std::string title = DoubledQuotes(titles[i]);
+        line += doubleQuotes ? "\"" + title + "\"" : title;
+    }
+    return line;
+}
+
+std::string CsvSummary::RowText(const std::vector<CsvCell> &cells, const std::string &delimiter,
+                                bool doubleQuotes) const {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) {
+            line += delimiter;
+        }
+        std::string value = cells[i].value;
+        if (cells[i].applyReplacements) {
+            for (const auto &[find, replace] : m_replacements) {
+                ReplaceAll(value, find, replace);
+            }
+        }
+        line += doubleQuotes ? "\"" + DoubledQuotes(value) + "\"" : value;
+    }
+    return line;
+}
+
+std::string CsvSummary::Encode(const std::string &utf8) const {
+    if (m_encoding == kEncodingUtf16) {
+        return platform::Utf8ToUtf16LeBytes(utf8);
+    }
+    if (m_encoding == kEncodingUtf8) {
+        return utf8;
+    }
+    return platform::Utf8ToAnsi(utf8);
+}
+
+bool CsvSummary::WriteLine(const std::string &utf8Line) {
+    if (m_file == nullptr) {
+        m_lastError = "Unable to create or open output file \"" + m_path + "\"";
+        return false;
+    }
+    const std::string bytes = Encode(utf8Line + "\r\n");
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
+        m_lastError = "Unable to write to output file \"" + m_path + "\"";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace exporting
