@@ -3,7 +3,7 @@
 
 #include "platform/CodePage.h"
 
-namespace exporting {
+namespace exporter {
 
 namespace {
 
@@ -133,4 +133,4 @@ bool CsvSummary::WriteLine(const std::string &utf8Line) {
     return true;
 }
 
-}  // namespace exporting
+}  // namespace exporter

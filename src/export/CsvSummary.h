@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace exporting {
+namespace exporter {
 
 // CharacterEncoding values.
 constexpr int kEncodingAnsi = 0;
@@ -72,4 +72,4 @@ private:
     std::string m_lastError;
 };
 
-}  // namespace exporting
+}  // namespace exporter
