@@ -1,0 +1,39 @@
+// Renders all items of one name of a note as one string: the value text of simple items, and rich
+// text (composite items) as marked-up text or HTML.
+#pragma once
+
+#include <string>
+
+#include "richtext/NotesRtfAdvancedSettings.h"
+
+namespace notes {
+class NotesNote;
+}
+
+namespace richtext {
+
+struct RenderedItem {
+    std::string text;    // UTF-8
+    bool found = false;  // at least one item of the name was rendered
+};
+
+class NotesItem {
+public:
+    // Renders every item named itemName in the note, in item order, each appended to the one before.
+    // separator joins the entries of multi-value items (may be empty). options selects text or HTML
+    // and the markers of rich text; null means plain text with every flag off. The options' run-time
+    // fields (the note, image counter...) are updated as rendering goes.
+    static RenderedItem Render(const notes::NotesNote &note, const std::string &itemName,
+                               const std::string &separator, NotesRtfAdvancedSettings *options);
+
+private:
+    NotesItem(const notes::NotesNote &note, const std::string &separator, NotesRtfAdvancedSettings &options);
+    void AppendItem(unsigned short type, const void *value, unsigned int valueLength);
+
+    const notes::NotesNote &m_note;
+    const std::string &m_separator;
+    NotesRtfAdvancedSettings &m_options;
+    std::string m_text;
+};
+
+}  // namespace richtext
