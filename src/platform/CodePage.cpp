@@ -1,0 +1,187 @@
+// Code-page conversions through ICU converters.
+#include "CodePage.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+constexpr char kDefaultAnsiCodePage[] = "windows-1252";
+constexpr UChar32 kReplacementCharacter = 0xFFFD;
+
+struct ConverterCloser {
+    void operator()(UConverter *converter) const { ucnv_close(converter); }
+};
+using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
+
+ConverterPtr OpenConverter(const std::string &name) {
+    if (name.empty()) {
+        return nullptr;  // ICU would open its default converter for an empty name
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    ConverterPtr converter(ucnv_open(name.c_str(), &status));
+    if (U_FAILURE(status)) {
+        return nullptr;
+    }
+    return converter;
+}
+
+bool FitsIcuLength(std::size_t size) {
+    return size <= static_cast<std::size_t>(INT32_MAX / 4);
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(const std::string &utf8) {
+    if (utf8.empty() || !FitsIcuLength(utf8.size())) {
+        return {};
+    }
+    std::u16string out(utf8.size(), u'\0');  // never more UTF-16 units than UTF-8 bytes
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                         static_cast<int32_t>(utf8.size()), kReplacementCharacter, nullptr, &status);
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+        return {};
+    }
+    out.resize(static_cast<std::size_t>(length));
+    return out;
+}
+
+std::string Utf16ToUtf8(const std::u16string &utf16) {
+    if (utf16.empty() || !FitsIcuLength(utf16.size())) {
+        return {};
+    }
+    std::string out(utf16.size() * 3, '\0');  // at most three bytes per UTF-16 unit
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
+                       static_cast<int32_t>(utf16.size()), kReplacementCharacter, nullptr, &status);
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+        return {};
+    }
+    out.resize(static_cast<std::size_t>(length));
+    return out;
+}
+
+std::string AnsiCodePageName() {
+    const char *name = std::getenv("VORLIX_ANSI_CODEPAGE");
+    if (name != nullptr && OpenConverter(name)) {
+        return name;
+    }
+    return kDefaultAnsiCodePage;
+}
+
+std::string Utf8ToAnsi(const std::string &utf8) {
+    std::string out;
+    if (!Utf8ToCodePage(utf8, AnsiCodePageName(), out)) {
+        return {};
+    }
+    return out;
+}
+
+std::string AnsiToUtf8(const std::string &ansi) {
+    std::string out;
+    if (!CodePageToUtf8(ansi, AnsiCodePageName(), out)) {
+        return {};
+    }
+    return out;
+}
+
+bool Utf8ToCodePage(const std::string &utf8, const std::string &codePage, std::string &out) {
+    out.clear();
+    ConverterPtr converter = OpenConverter(codePage);
+    if (!converter) {
+        return false;
+    }
+    const std::u16string units = Utf8ToUtf16(utf8);
+    if (units.empty()) {
+        return utf8.empty();
+    }
+    // The default from-Unicode callback writes the converter's substitute for an unmappable character.
+    const std::size_t capacity =
+        units.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get()));
+    if (!FitsIcuLength(capacity)) {
+        return false;
+    }
+    out.resize(capacity);
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
+                                     units.data(), static_cast<int32_t>(units.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        out.resize(static_cast<std::size_t>(length));
+        status = U_ZERO_ERROR;
+        length = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()), units.data(),
+                                 static_cast<int32_t>(units.size()), &status);
+    }
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+        out.clear();
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(length));
+    return true;
+}
+
+bool CodePageToUtf8(const std::string &bytes, const std::string &codePage, std::string &out) {
+    out.clear();
+    ConverterPtr converter = OpenConverter(codePage);
+    if (!converter) {
+        return false;
+    }
+    if (bytes.empty()) {
+        return true;
+    }
+    // Two units per byte covers every code page ICU knows; a larger need is met by a second pass.
+    const std::size_t capacity = bytes.size() * 2;
+    if (!FitsIcuLength(capacity)) {
+        return false;
+    }
+    std::u16string units(capacity, u'\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()),
+                                   bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        units.resize(static_cast<std::size_t>(length));
+        status = U_ZERO_ERROR;
+        length = ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()),
+                               bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    }
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+        return false;
+    }
+    units.resize(static_cast<std::size_t>(length));
+    out = Utf16ToUtf8(units);
+    return true;
+}
+
+std::string Utf8ToUtf16LeBytes(const std::string &utf8) {
+    const std::u16string units = Utf8ToUtf16(utf8);
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+std::string Utf16LeBytesToUtf8(const std::string &bytes) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto low = static_cast<unsigned char>(bytes[i]);
+        const auto high = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(static_cast<char16_t>(low | (high << 8)));
+    }
+    if (bytes.size() % 2 != 0) {
+        units.push_back(static_cast<char16_t>(kReplacementCharacter));  // a dangling half unit
+    }
+    return Utf16ToUtf8(units);
+}
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+// An environment variable set (or removed) for the length of one test and restored afterwards.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace platformtest {
+
+class ScopedEnv {
+public:
+    // A null value removes the variable.
+    ScopedEnv(const char *name, const char *value) : m_name(name) {
+        const char *old = std::getenv(name);
+        if (old != nullptr) {
+            m_old = old;
+        }
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (m_old) {
+            setenv(m_name.c_str(), m_old->c_str(), 1);
+        } else {
+            unsetenv(m_name.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
+}  // namespace platformtest
