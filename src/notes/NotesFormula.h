@@ -8,7 +8,7 @@
 
 namespace notes {
 
-// Keeps a private copy of the compiled formula; no Notes handle outlives a call. Copyable.
+// Keeps a private copy of the compiled formula; no Notes handle of its own outlives a call. Copyable.
 class NotesFormula {
 public:
     NotesFormula() = default;
@@ -23,10 +23,6 @@ public:
     // The formula's value on an open note as text, list entries joined with separator. Failures give
     // an empty text and set the error text.
     std::string Evaluate(NOTEHANDLE note, const std::string &separator);
-
-    // A Notes handle holding a fresh copy of the compiled bytes (for NSFSearch); 0 on failure. The
-    // caller frees it with OSMemFree.
-    [[nodiscard]] FORMULAHANDLE CompiledHandle();
 
     bool IsCompiled() const { return m_compiled; }
     const std::string &Text() const { return m_text; }

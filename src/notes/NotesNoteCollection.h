@@ -53,6 +53,7 @@ private:
     DBHANDLE m_db = kNullHandle;
     NOTEID m_currentId = 0;
     DWORD m_visited = 0;
+    bool m_atEnd = false;
     NotesNote m_current;
     STATUS m_lastStatus = 0;
     std::string m_lastError;
