@@ -134,11 +134,40 @@ std::string IniDocument::LineEnding() const {
     return "\n";
 }
 
+bool IniDocument::CheckSectionName(const std::string &section) {
+    if (HasLineBreakOrNul(section) || Trimmed(section, 0, section.size()).find(']') != std::string::npos) {
+        m_lastError = "The section name '" + section + "' cannot be written to an INI file";
+        return false;
+    }
+    return true;
+}
+
+void IniDocument::AppendSection(const std::string &sectionName, const std::string &body) {
+    const std::string eol = LineEnding();
+    const bool onlyBom = m_bytes.size() == kBomSize && m_bytes.compare(0, kBomSize, kBom) == 0;
+    if (!m_bytes.empty() && !onlyBom && m_bytes.back() != '\n' && m_bytes.back() != '\r') {
+        m_bytes += eol;
+    }
+    m_bytes += "[" + sectionName + "]" + eol + body;
+    Index();
+}
+
+bool IniDocument::AddSection(const std::string &section) {
+    if (!CheckSectionName(section)) {
+        return false;
+    }
+    m_lastError.clear();
+    const std::string sectionName = Trimmed(section, 0, section.size());
+    if (!FindSection(sectionName)) {
+        AppendSection(sectionName, "");
+    }
+    return true;
+}
+
 bool IniDocument::SetValue(const std::string &section, const std::string &key, const std::string &value) {
     const std::string sectionName = Trimmed(section, 0, section.size());
     const std::string keyName = Trimmed(key, 0, key.size());
-    if (HasLineBreakOrNul(section) || sectionName.find(']') != std::string::npos) {
-        m_lastError = "The section name '" + section + "' cannot be written to an INI file";
+    if (!CheckSectionName(section)) {
         return false;
     }
     if (keyName.empty() || HasLineBreakOrNul(key) || keyName.find('=') != std::string::npos ||
@@ -154,14 +183,7 @@ bool IniDocument::SetValue(const std::string &section, const std::string &key, c
     const std::string eol = LineEnding();
     const auto sectionLine = FindSection(sectionName);
     if (!sectionLine) {
-        std::string addition;
-        const bool onlyBom = m_bytes.size() == kBomSize && m_bytes.compare(0, kBomSize, kBom) == 0;
-        if (!m_bytes.empty() && !onlyBom && m_bytes.back() != '\n' && m_bytes.back() != '\r') {
-            addition += eol;
-        }
-        addition += "[" + sectionName + "]" + eol + keyName + "=" + value + eol;
-        m_bytes += addition;
-        Index();
+        AppendSection(sectionName, keyName + "=" + value + eol);
         return true;
     }
     if (const auto keyLine = FindKey(*sectionLine, keyName)) {

@@ -32,6 +32,9 @@ public:
     // holding "]", a key that is empty, holds "=" or starts with "[" or ";", a line break or NUL anywhere.
     [[nodiscard]] bool SetValue(const std::string &section, const std::string &key, const std::string &value);
 
+    // Adds an empty section at the end unless one of that name exists; false under the rules above.
+    [[nodiscard]] bool AddSection(const std::string &section);
+
     // Section names in file order, each once (the first spelling met).
     std::vector<std::string> SectionNames() const;
     // The keys of the first section of that name, in file order, each once.
@@ -58,6 +61,8 @@ private:
     std::optional<std::size_t> FindSection(const std::string &section) const;
     std::optional<std::size_t> FindKey(std::size_t sectionLine, const std::string &key) const;
     std::string LineEnding() const;
+    bool CheckSectionName(const std::string &section);
+    void AppendSection(const std::string &sectionName, const std::string &body);
 
     std::string m_bytes;
     std::vector<Line> m_lines;

@@ -1,0 +1,38 @@
+// The application's fixed facts: name, version, where the executable lives and its settings file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class AppInfo {
+public:
+    static constexpr char kName[] = "Vorlix";
+    static constexpr std::uint16_t kVersionMajor = 6;
+    static constexpr std::uint16_t kVersionMinor = 0;
+    static constexpr std::uint16_t kVersionTiny = 15;
+    static constexpr bool kBeta = false;
+
+    // "Vorlix", whatever the executable is called.
+    static std::string Name();
+    // The version as "%d.%d.%d": "6.0.15".
+    static std::string VersionText();
+    // The settings file as messages name it: "Vorlix.ini".
+    static std::string SettingsFileDisplayName();
+
+    // Full path of the running executable, taken once on first use together with the two paths below.
+    static std::string ModulePath();
+    // The module path with its file name's extension replaced by ".ini" (or ".ini" appended when it
+    // has none): /opt/vorlix/vorlix uses /opt/vorlix/vorlix.ini.
+    static std::string SettingsFilePath();
+    // The directory of the module path; empty when it has none.
+    static std::string ProgramDirectory();
+
+    // Replaces the module path (and the two paths derived from it) for the rest of the process, so
+    // that tests can point the settings file and program directory at a directory of their own. An
+    // empty path goes back to the running executable's.
+    static void OverrideModulePath(const std::string &modulePath);
+};
+
+}  // namespace platform
