@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "AppSettings.h"  // the settings file access goes with the facts it depends on
+
 namespace platform {
 
 class AppInfo {
