@@ -32,7 +32,7 @@ public:
     OutputItem(int kind, std::string name, std::string label, ValueFunction valueFunction,
                int richTextAdvanced);
     ~OutputItem();
-    // A copy carries everything but the compiled formula, which belongs to one run.
+    // A copy carries its own copy of the compiled formula.
     OutputItem(const OutputItem &other);
     OutputItem &operator=(const OutputItem &other);
 

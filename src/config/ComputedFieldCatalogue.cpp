@@ -1,0 +1,136 @@
+// The computed-field catalogue and the value functions of its note-computed entries.
+#include "config/ComputedFieldCatalogue.h"
+
+#include "notes/NotesApi.h"
+#include "notes/NotesNote.h"
+#include "richtext/NotesItem.h"
+
+namespace config {
+
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(const std::string &a, const std::string &b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Offset of the host type in a $FILE item's value: the type word, then the object header.
+constexpr DWORD kHostTypeOffset = 2 + 8;
+
+bool IsOleHostType(WORD hostType) {
+    return hostType == notes::kHostOle || hostType == notes::kHostOleLib ||
+           hostType == notes::kHostByteArrayExt || hostType == notes::kHostByteArrayPage;
+}
+
+// The time of a time item of the note; false when the note has none.
+bool ItemTime(const notes::NotesNote &note, const char *itemName, TIMEDATE &time) {
+    auto &fn = notes::Api().fn;
+    if (fn.NSFItemGetTime == nullptr) {
+        return false;
+    }
+    return fn.NSFItemGetTime(note.Handle(), itemName, &time) != 0;
+}
+
+}  // namespace
+
+const std::vector<ComputedField> &ComputedFieldCatalogue::Entries() {
+    static const std::vector<ComputedField> entries = {
+        {"Count", kFieldCount, kItemEngineValue, nullptr},
+        {"Attachments", kFieldAttachNames, kItemEngineValue, nullptr},
+        {"Extracted Attachments", kFieldExtractedAttNames, kItemEngineValue, nullptr},
+        {"Universal Id", kFieldUniversalId, kItemNoteValue, &ComputedFieldCatalogue::UniversalId},
+        {"View/Folder Name", kFieldViewFolderName, kItemEngineValue, nullptr},
+        {"Has OLE Object(s)", kFieldHasOle, kItemNoteValue, &ComputedFieldCatalogue::HasOle},
+        {"Errors", kFieldErrors, kItemEngineValue, nullptr},
+        {"Mail Time", kFieldMailTime, kItemNoteValue, &ComputedFieldCatalogue::MailTime},
+        {"Text File", kFieldTextFileName, kItemEngineValue, nullptr},
+        {"RT File", kFieldRtfFileName, kItemEngineValue, nullptr},
+        {"Other Format File", kFieldOtherFormatFileName, kItemEngineValue, nullptr},
+        {"In Views", kFieldInViews, kItemEngineValue, nullptr},
+        {"In Folders", kFieldInFolders, kItemEngineValue, nullptr},
+        {"Modified", "@Modified", kItemFormula, nullptr},
+        {"Created", "@Created", kItemFormula, nullptr},
+        {"Accessed", "@Accessed", kItemFormula, nullptr},
+    };
+    return entries;
+}
+
+const ComputedField *ComputedFieldCatalogue::Find(const std::string &name) {
+    for (const ComputedField &entry : Entries()) {
+        if (EqualIgnoringCase(entry.name, name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+std::string ComputedFieldCatalogue::UniversalId(const notes::NotesNote &note) {
+    return note.UniversalId();
+}
+
+// "1" when a $FILE item of the note is an OLE object rather than a file.
+std::string ComputedFieldCatalogue::HasOle(const notes::NotesNote &note) {
+    auto &fn = notes::Api().fn;
+    if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
+        fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
+        return "0";
+    }
+    static const char kFileItem[] = "$FILE";
+    const WORD nameLength = sizeof kFileItem - 1;
+    BLOCKID item{};
+    WORD type = 0;
+    BLOCKID value{};
+    DWORD valueLength = 0;
+    bool found = false;
+    STATUS status = fn.NSFItemInfo(note.Handle(), kFileItem, nameLength, &item, &type, &value, &valueLength);
+    while (status == notes::kNoError && !found) {
+        const auto *pool = static_cast<const unsigned char *>(fn.OSLockObject(value.pool));
+        if (pool != nullptr) {
+            const unsigned char *data = pool + value.block;
+            if (type == notes::kTypeObject && valueLength >= kHostTypeOffset + 2) {
+                found = IsOleHostType(
+                    static_cast<WORD>(data[kHostTypeOffset] | (data[kHostTypeOffset + 1] << 8)));
+            }
+            fn.OSUnlockObject(value.pool);
+        }
+        BLOCKID after = item;
+        status = fn.NSFItemInfoNext(note.Handle(), after, kFileItem, nameLength, &item, &type, &value,
+                                    &valueLength);
+    }
+    return found ? "1" : "0";
+}
+
+// DeliveredDate, else PostedDate, else the creation time of the note's originator ID.
+std::string ComputedFieldCatalogue::MailTime(const notes::NotesNote &note) {
+    auto &fn = notes::Api().fn;
+    if (!note.IsOpen()) {
+        return std::string();
+    }
+    TIMEDATE time{};
+    if (!ItemTime(note, "DeliveredDate", time) && !ItemTime(note, "PostedDate", time)) {
+        if (fn.NSFNoteGetInfo == nullptr) {
+            return std::string();
+        }
+        ORIGINATORID oid{};
+        fn.NSFNoteGetInfo(note.Handle(), notes::kNoteOid, &oid);
+        time = oid.Note;
+    }
+    std::string text;
+    if (!richtext::NotesItem::TimeText(time, text)) {
+        return std::string();
+    }
+    return text;
+}
+
+}  // namespace config
