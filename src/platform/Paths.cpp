@@ -143,8 +143,7 @@ std::string FileNameOf(const std::string &path) {
 }
 
 std::string SettingsFilePathFor(const std::string &modulePath) {
-    const std::size_t nameStart =
-        modulePath.rfind(kPathSeparator) == std::string::npos ? 0 : modulePath.rfind(kPathSeparator) + 1;
+    const std::size_t nameStart = modulePath.size() - FileNameOf(modulePath).size();
     const std::size_t dot = modulePath.rfind('.');
     if (dot == std::string::npos || dot <= nameStart) {
         return modulePath + ".ini";
