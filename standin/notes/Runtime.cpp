@@ -92,6 +92,16 @@ bool Handles::Remove(DHANDLE handle, HandleKind kind) {
     return true;
 }
 
+HandleObject *Handles::FindAny(DHANDLE handle) {
+    ApiLock lock(ApiMutex());
+    auto it = Reg().objects.find(handle);
+    return it == Reg().objects.end() ? nullptr : it->second.get();
+}
+
+MemoryBlock *Handles::Lockable(DHANDLE handle) {
+    return dynamic_cast<MemoryBlock *>(FindAny(handle));
+}
+
 std::size_t Handles::Count(HandleKind kind) {
     ApiLock lock(ApiMutex());
     std::size_t n = 0;
@@ -105,8 +115,8 @@ std::size_t Handles::LockedCount() {
     ApiLock lock(ApiMutex());
     std::size_t n = 0;
     for (const auto &[h, obj] : Reg().objects) {
-        if (obj->Kind() == HandleKind::Memory) {
-            n += static_cast<std::size_t>(static_cast<MemoryBlock *>(obj.get())->locks);
+        if (const auto *block = dynamic_cast<const MemoryBlock *>(obj.get())) {
+            n += static_cast<std::size_t>(block->locks);
         }
     }
     return n;
@@ -169,7 +179,7 @@ NOTES_EXPORT void StandinGetCounters(StandinCounters *counters) {
     counters->collections = Extra().collections;
     counters->memory =
         static_cast<DWORD>(Handles::Count(HandleKind::Memory) + Handles::Count(HandleKind::Formula) +
-                           Handles::Count(HandleKind::ItemDefTable));
+                           Handles::Count(HandleKind::ItemDefTable) + Handles::Count(HandleKind::IdTable));
     counters->locks = static_cast<DWORD>(Handles::LockedCount());
     counters->computes = Extra().computes;
     counters->registrations = Extra().registrations;

@@ -26,7 +26,7 @@ STATUS EnterCall(const char *entryPoint);
 void Diagnostic(const std::string &line);
 
 // The kinds of object a handle can name. Counters report open objects by kind.
-enum class HandleKind { Memory, Database, Note, Formula, ItemDefTable, Other };
+enum class HandleKind { Memory, Database, Note, Formula, ItemDefTable, IdTable, Other };
 
 // An object reachable through a DHANDLE.
 class HandleObject {
@@ -39,10 +39,12 @@ private:
     HandleKind m_kind;
 };
 
-// A memory block: OSLockObject gives its bytes; lock calls are counted.
+// A memory block: OSLockObject gives its bytes; lock calls are counted. Blocks of another kind
+// (a compiled formula, an item definition table) are lockable and freed by OSMemFree all the same.
 class MemoryBlock : public HandleObject {
 public:
-    explicit MemoryBlock(std::size_t size) : HandleObject(HandleKind::Memory), bytes(size) {}
+    explicit MemoryBlock(std::size_t size, HandleKind kind = HandleKind::Memory)
+        : HandleObject(kind), bytes(size) {}
     std::vector<char> bytes;
     int locks = 0;
 };
@@ -59,6 +61,10 @@ public:
         return static_cast<T *>(Find(handle, kind));
     }
     static bool Remove(DHANDLE handle, HandleKind kind);
+    // The object of any kind, or null.
+    static HandleObject *FindAny(DHANDLE handle);
+    // The memory block of any kind (what OSLockObject and OSMemFree accept), or null.
+    static MemoryBlock *Lockable(DHANDLE handle);
     static std::size_t Count(HandleKind kind);
     static std::size_t LockedCount();
 

@@ -9,7 +9,10 @@
 
 namespace standin {
 
-// A calendar time in the zone that the TIMEDATE records (local to that zone).
+// A calendar time in the zone that the TIMEDATE records (local to that zone). zoneMinutesEast is the
+// zone's standard offset; dst means daylight saving time is in effect, one hour ahead of it (a DXL
+// time "...-04" with dst='true' is zoneMinutesEast -300, dst true). Date-only and time-only values
+// carry no zone: they are stored as given.
 struct CalendarTime {
     int year = 0;
     int month = 0;  // 1-12
@@ -45,7 +48,8 @@ std::int64_t DifferenceHundredths(const TIMEDATE &a, const TIMEDATE &b);  // a -
 TIMEDATE AddHundredths(const TIMEDATE &t, std::int64_t hundredths);
 
 // The text of a time as a Notes client with US settings writes it ("12/16/91 06:13:32 PM"; years
-// outside 1950-1999 with four digits). A null format means date and time in full, no zone.
+// outside 1950-1999 with four digits), in the local zone of the process (TZ). A null format means date
+// and time in full, no zone. Empty when the TIMEDATE is not valid.
 std::string FormatTimeDate(const TIMEDATE &t, const TFMT *format);
 // Parses a US date/time text ("12/16/1991 06:13:32 PM", "12/16/91", "18:13"); false when it is none.
 bool ParseTimeDate(const std::string &text, TIMEDATE &out);
