@@ -1,0 +1,180 @@
+// UTF-8 to LMBCS and back through OSTranslate, in pieces that keep each call within its 16-bit limits.
+#include "LmbcsConvert.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "NotesApi.h"
+#include "platform/CodePage.h"
+#include "platform/UserInterface.h"
+
+namespace notes {
+
+namespace {
+
+constexpr std::size_t kMaxWord = 0xFFFF;
+constexpr std::size_t kMaxUnicodeOut = 0xFFFE;  // whole UTF-16 units within a 16-bit byte count
+constexpr std::size_t kNativePiece = 0x7FFF;    // native bytes per call (two LMBCS bytes each at most)
+constexpr char kTitle[] = "LmbcsToUnicodeSpecific failed.";
+
+bool NativePath() {
+    return Api().version.major < 5;
+}
+
+std::string Translate(WORD mode, const char *in, std::size_t inLen, std::size_t outCapacity) {
+    if (Api().fn.OSTranslate == nullptr || inLen == 0) {
+        return std::string();
+    }
+    std::vector<char> out(outCapacity > 0 ? outCapacity : 1);
+    WORD n =
+        Api().fn.OSTranslate(mode, in, static_cast<WORD>(inLen), out.data(), static_cast<WORD>(outCapacity));
+    return std::string(out.data(), std::min<std::size_t>(n, outCapacity));
+}
+
+bool Fail(ErrorObjectArray *errors, int code, const std::string &message, const std::string &detail) {
+    if (errors != nullptr) {
+        errors->push_back(ErrorObject{code, kTitle, detail});
+    } else {
+        platform::ShowMessage(message, "Vorlix", platform::MessageIcon::Error);
+    }
+    return false;
+}
+
+// The byte offset, at most `limit` bytes after start, where a piece may end without splitting a
+// character; 0 when Notes cannot find the boundary.
+std::size_t PieceEnd(const char *start, std::size_t limit) {
+    if (Api().fn.NLS_goto_prev == nullptr) {
+        return 0;
+    }
+    auto *begin = reinterpret_cast<BYTE *>(const_cast<char *>(start));
+    BYTE *cursor = begin + limit;
+    if (Api().fn.NLS_goto_prev(&cursor, begin, Api().lmbcsInfo) == 0 || cursor <= begin) {
+        return 0;
+    }
+    return static_cast<std::size_t>(cursor - begin);
+}
+
+// One piece through mode 20. A piece of mostly single-byte characters can need more than the 16-bit
+// output limit; an output that reaches the limit is therefore converted again in two halves, so that
+// no character is lost.
+bool ConvertPiece(const char *piece, std::size_t length, ErrorObjectArray *errors, std::u16string &out) {
+    std::size_t capacity = std::min(2 * length, kMaxUnicodeOut);
+    std::string bytes = Translate(kTranslateLmbcsToUnicode, piece, length, capacity);
+    if (bytes.empty()) {
+        return Fail(errors, 10, "LmbcsToUnicodeSpecific OSTranslate failed.", "OSTranslate failed.");
+    }
+    if (2 * length > capacity && bytes.size() + 4 > capacity) {
+        std::size_t half = PieceEnd(piece, length / 2);
+        if (half == 0) {
+            return Fail(errors, 9, "LmbcsToUnicodeSpecific get previous character failed.",
+                        "Get previous character failed.");
+        }
+        return ConvertPiece(piece, half, errors, out) &&
+               ConvertPiece(piece + half, length - half, errors, out);
+    }
+    std::size_t units = bytes.size() / 2;
+    std::size_t at = out.size();
+    out.resize(at + units);
+    std::memcpy(out.data() + at, bytes.data(), units * 2);
+    return true;
+}
+
+std::string Formatted(const char *format, std::size_t a, std::size_t b) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, static_cast<int>(a), static_cast<int>(b));
+    return buffer;
+}
+
+bool NativeToUnicode(const char *lmbcs, std::size_t length, ErrorObjectArray *errors, std::string &out) {
+    if (length > kLmbcsPiece) {
+        std::string detail =
+            Formatted("Input string is %d characters long but must not be over %d characters long", length,
+                      kLmbcsPiece);
+        return Fail(errors, 8, "LmbcsToUnicodeSpecific failed. " + detail, detail);
+    }
+    std::string native = Translate(kTranslateLmbcsToNative, lmbcs, length, std::min(2 * length, kMaxWord));
+    if (native.empty()) {
+        return Fail(errors, 10, "LmbcsToUnicodeSpecific OSTranslate failed.", "OSTranslate failed.");
+    }
+    out = platform::AnsiToUtf8(native);
+    return true;
+}
+
+}  // namespace
+
+std::string UnicodeToLmbcs(const std::string &text) {
+    std::string out;
+    if (text.empty()) {
+        return out;
+    }
+    if (NativePath()) {
+        std::string native = platform::Utf8ToAnsi(text);
+        for (std::size_t at = 0; at < native.size(); at += kNativePiece) {
+            std::size_t n = std::min(kNativePiece, native.size() - at);
+            out += Translate(kTranslateNativeToLmbcs, native.data() + at, n, std::min(2 * n, kMaxWord));
+        }
+        return out;
+    }
+    std::u16string units = platform::Utf8ToUtf16(text);
+    for (std::size_t at = 0; at < units.size();) {
+        std::size_t n = std::min(kUnicodePiece, units.size() - at);
+        // A piece never ends between the two halves of a surrogate pair.
+        if (at + n < units.size() && n > 1 && units[at + n - 1] >= 0xD800 && units[at + n - 1] <= 0xDBFF) {
+            --n;
+        }
+        out += Translate(kTranslateUnicodeToLmbcs, reinterpret_cast<const char *>(units.data() + at), 2 * n,
+                         std::min(3 * n, kMaxWord));
+        at += n;
+    }
+    return out;
+}
+
+bool ConvertLmbcsToUnicode(const char *lmbcs, int lengthIn, bool nulToLineFeed, ErrorObjectArray *errors,
+                           std::string &out) {
+    out.clear();
+    if (lmbcs == nullptr) {
+        return true;
+    }
+    std::size_t length = lengthIn < 0 ? std::strlen(lmbcs) : static_cast<std::size_t>(lengthIn);
+    if (length == 0) {
+        return true;
+    }
+    bool ok = true;
+    if (NativePath() || Api().lmbcsInfo == nullptr) {
+        ok = NativeToUnicode(lmbcs, length, errors, out);
+    } else {
+        std::u16string units;
+        for (std::size_t at = 0; at < length && ok;) {
+            std::size_t n = length - at;
+            if (n > kLmbcsPiece) {
+                n = PieceEnd(lmbcs + at, kLmbcsPiece - 1);
+                if (n == 0) {
+                    ok = Fail(errors, 9, "LmbcsToUnicodeSpecific get previous character failed.",
+                              "Get previous character failed.");
+                    break;
+                }
+            }
+            ok = ConvertPiece(lmbcs + at, n, errors, units);
+            at += n;
+        }
+        out = platform::Utf16ToUtf8(units);
+    }
+    if (nulToLineFeed) {
+        for (char &c : out) {
+            if (c == '\0') {
+                c = '\n';
+            }
+        }
+    }
+    return ok;
+}
+
+std::string LmbcsToUnicode(const char *lmbcs, int length, bool nulToLineFeed, ErrorObjectArray *errors) {
+    std::string out;
+    // On failure the message has been shown or recorded; what was converted is all there is.
+    static_cast<void>(ConvertLmbcsToUnicode(lmbcs, length, nulToLineFeed, errors, out));
+    return out;
+}
+
+}  // namespace notes

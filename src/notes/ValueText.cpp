@@ -1,0 +1,149 @@
+// Display text of item values.
+#include "ValueText.h"
+
+#include <vector>
+
+#include "LmbcsConvert.h"
+#include "NotesApi.h"
+
+namespace notes {
+
+namespace {
+
+WORD ReadWord(const char *data, std::size_t at) {
+    const auto *p = reinterpret_cast<const unsigned char *>(data) + at;
+    return static_cast<WORD>(p[0] | (p[1] << 8));
+}
+
+DWORD ReadDword(const char *data, std::size_t at) {
+    return ReadWord(data, at) | (static_cast<DWORD>(ReadWord(data, at + 2)) << 16);
+}
+
+void ReplaceFrom(std::string &text, std::size_t from, char what, const std::string &with) {
+    std::string tail;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == what) {
+            tail += with;
+        } else {
+            tail += text[i];
+        }
+    }
+    text.replace(from, std::string::npos, tail);
+}
+
+}  // namespace
+
+void AppendAnyValueText(WORD type, BLOCKID value, DWORD valueLen, const std::string &separator,
+                        std::string &text) {
+    if (Api().fn.NSFItemConvertValueToText == nullptr) {
+        return;
+    }
+    constexpr WORD kBufferSize = 0xFFFF;
+    std::vector<char> buffer(kBufferSize + 1, '\0');
+    WORD length = Api().fn.NSFItemConvertValueToText(type, value, valueLen, buffer.data(), kBufferSize, ';');
+    std::size_t start = text.size();
+    text += LmbcsToUnicode(buffer.data(), static_cast<int>(std::min<WORD>(length, kBufferSize)));
+    ReplaceFrom(text, start, ';', separator);
+}
+
+bool TimeDateText(const TIMEDATE &time, std::string &text) {
+    if (Api().fn.ConvertTIMEDATEToText == nullptr) {
+        return false;
+    }
+    constexpr WORD kBufferSize = 80;
+    char buffer[kBufferSize + 1] = {};
+    WORD length = 0;
+    if (Api().fn.ConvertTIMEDATEToText(nullptr, nullptr, &time, buffer, kBufferSize, &length) != 0) {
+        return false;
+    }
+    text = LmbcsToUnicode(buffer, std::min<WORD>(length, kBufferSize));
+    return true;
+}
+
+void AppendTimeListText(const char *value, std::size_t valueLen, const std::string &separator,
+                        std::string &text) {
+    if (value == nullptr || valueLen < 6) {
+        return;
+    }
+    std::size_t entries = ReadWord(value, 2) + 2 * static_cast<std::size_t>(ReadWord(value, 4));
+    for (std::size_t i = 0; i < entries; ++i) {
+        std::size_t at = 6 + 8 * i;
+        if (at + 8 > valueLen) {
+            break;
+        }
+        TIMEDATE t{{ReadDword(value, at), ReadDword(value, at + 4)}};
+        std::string entry;
+        if (!TimeDateText(t, entry)) {
+            continue;
+        }
+        if (i > 0) {
+            text += separator;
+        }
+        text += entry;
+    }
+}
+
+void AppendTimeItemText(NOTEHANDLE note, const std::string &itemName, std::string &text) {
+    TIMEDATE t{};
+    std::string entry;
+    std::string name = UnicodeToLmbcs(itemName);
+    if (Api().fn.NSFItemGetTime == nullptr || !Api().fn.NSFItemGetTime(note, name.c_str(), &t) ||
+        !TimeDateText(t, entry)) {
+        text += "Invalid Date Time";
+        return;
+    }
+    text += entry;
+}
+
+void AppendSignatureText(NOTEHANDLE note, std::string &text) {
+    if (Api().fn.NSFNoteVerifySignature == nullptr) {
+        return;
+    }
+    TIMEDATE when{};
+    char signer[kMaxUserName + 1] = {};
+    char certifier[kMaxUserName + 1] = {};
+    if (Api().fn.NSFNoteVerifySignature(note, nullptr, &when, signer, certifier) != 0) {
+        return;
+    }
+    signer[kMaxUserName] = '\0';
+    std::string name = LmbcsToUnicode(signer, -1);
+    std::string time;
+    if (TimeDateText(when, time)) {
+        text += "Signed by " + name + " on " + time;
+    } else {
+        text += "Signed by " + name;
+    }
+}
+
+void AppendTextListText(const char *value, std::size_t valueLen, const std::string &separator,
+                        std::string &text) {
+    if (value == nullptr || valueLen < 4) {
+        return;
+    }
+    std::size_t entries = ReadWord(value, 2);
+    std::size_t at = 4 + 2 * entries;
+    for (std::size_t i = 0; i < entries; ++i) {
+        std::size_t lengthAt = 4 + 2 * i;
+        if (lengthAt + 2 > valueLen) {
+            return;
+        }
+        std::size_t length = ReadWord(value, lengthAt);
+        if (at > valueLen || length > valueLen - at) {
+            return;
+        }
+        if (i > 0) {
+            text += separator;
+        }
+        text += LmbcsToUnicode(value + at, static_cast<int>(length));
+        at += length;
+    }
+}
+
+void AppendTextText(const char *value, std::size_t valueLen, std::string &text) {
+    if (value == nullptr || valueLen <= 2) {
+        return;
+    }
+    text += LmbcsToUnicode(value + 2, static_cast<int>(valueLen - 2));
+}
+
+}  // namespace notes
