@@ -196,6 +196,14 @@ NOTES_EXPORT DWORD StandinDiagnostics(char *buf, DWORD len) {
     return static_cast<DWORD>(d.size());
 }
 
+NOTES_EXPORT DHANDLE StandinAllocMemory(const void *data, DWORD size) {
+    ApiLock lock(ApiMutex());
+    if (data == nullptr && size != 0) {
+        return 0;
+    }
+    return Handles::AllocMemory(data, size);
+}
+
 NOTES_EXPORT void StandinClearDiagnostics(void) {
     ApiLock lock(ApiMutex());
     State().diagnostics.clear();

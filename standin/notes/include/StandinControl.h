@@ -28,6 +28,9 @@ void StandinGetCounters(StandinCounters *counters);
    length, writes at most len - 1 bytes and a NUL. */
 DWORD StandinDiagnostics(char *buf, DWORD len);
 void StandinClearDiagnostics(void);
+/* A memory handle holding a copy of size bytes (for tests that hand value blocks to entry points);
+   free it with OSMemFree. 0 when data is null and size is not 0. */
+DHANDLE StandinAllocMemory(const void *data, DWORD size);
 
 typedef void (*StandinSetFaultFn)(const char *, DWORD, STATUS, BOOL);
 typedef void (*StandinClearFaultsFn)(void);
@@ -35,4 +38,5 @@ typedef DWORD (*StandinCallCountFn)(const char *);
 typedef void (*StandinGetCountersFn)(StandinCounters *);
 typedef DWORD (*StandinDiagnosticsFn)(char *, DWORD);
 typedef void (*StandinClearDiagnosticsFn)(void);
+typedef DHANDLE (*StandinAllocMemoryFn)(const void *, DWORD);
 }
