@@ -1,0 +1,79 @@
+// The application object and its command-line entry.
+#include "CVorlixApp.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+#include "CommandLineRun.h"
+#include "notes/NotesSession.h"
+#include "platform/AppInfo.h"
+#include "platform/UserInterface.h"
+
+namespace app {
+
+namespace {
+
+// The cancel flag of the run in progress, for an interrupt from the terminal: the first Ctrl-C asks the
+// run to stop after the current document (so files and databases are closed properly), a second one
+// ends the process at once.
+std::atomic<std::atomic<bool> *> g_cancelOnInterrupt{nullptr};
+
+extern "C" void CancelOnInterrupt(int) {
+    std::atomic<bool> *cancel = g_cancelOnInterrupt.load();
+    if (cancel != nullptr) {
+        cancel->store(true);
+    }
+    std::signal(SIGINT, SIG_DFL);
+}
+
+}  // namespace
+
+CVorlixApp::CVorlixApp() : m_session(std::make_unique<notes::NotesSession>()) {}
+
+CVorlixApp::~CVorlixApp() {
+    m_session->End(false);
+}
+
+std::string CVorlixApp::TitleText() {
+    return platform::AppInfo::Name() + " - " + (platform::AppInfo::kBeta ? "Beta Version " : "Version ") +
+           platform::AppInfo::VersionText();
+}
+
+std::string CVorlixApp::UsageText() {
+    return TitleText() +
+           "\n"
+           "Usage: vorlix PROFILE [/nomsg]\n"
+           "\n"
+           "Runs the export that the profile (.xpp) or template (.xpt) file PROFILE describes, using the\n"
+           "Notes installation named in [Notes] ProgramPath and IniFilePath of the settings file beside the\n"
+           "executable. This build has no dialogs: a start without arguments prints this text.\n"
+           "\n"
+           "  /nomsg   show no messages; the exit code tells the outcome:\n"
+           "             0    the export finished\n"
+           "             10   the Notes session could not be started\n"
+           "             40   the Notes session was not active when the run was to begin\n"
+           "             50   the profile could not be opened or read\n"
+           "             100  the export failed\n";
+}
+
+int CVorlixApp::Run(const std::vector<std::string> &arguments) {
+    if (arguments.empty()) {
+        std::fputs(UsageText().c_str(), stdout);
+        m_exitCode = 0;
+        return m_exitCode;
+    }
+    m_noMessages = CommandLineRun::HasNoMessagesSwitch(arguments);
+    platform::ConsoleUserInterface console(m_noMessages);
+    platform::UserInterface *previous = platform::SetUi(&console);
+    CommandLineRun run(*m_session, console);
+    g_cancelOnInterrupt = &run.CancelRequested();
+    auto previousHandler = std::signal(SIGINT, CancelOnInterrupt);
+    m_exitCode = run.Run(arguments);
+    std::signal(SIGINT, previousHandler == SIG_ERR ? SIG_DFL : previousHandler);
+    g_cancelOnInterrupt = nullptr;
+    platform::SetUi(previous);
+    return m_exitCode;
+}
+
+}  // namespace app

@@ -1,0 +1,40 @@
+// The application object: owns the process Notes session for the life of the process and runs either
+// command-line mode or, in a build without the dialogs, prints how to use the program.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace notes {
+class NotesSession;
+}
+
+namespace app {
+
+class CVorlixApp {
+public:
+    CVorlixApp();
+    ~CVorlixApp();  // ends the process session when it is active
+    CVorlixApp(const CVorlixApp &) = delete;
+    CVorlixApp &operator=(const CVorlixApp &) = delete;
+
+    // arguments: the command line after the program name. Returns the process exit code.
+    int Run(const std::vector<std::string> &arguments);
+
+    notes::NotesSession &Session() { return *m_session; }
+    bool NoMessages() const { return m_noMessages; }
+    int ExitCode() const { return m_exitCode; }
+
+    // "Vorlix - Version 6.0.15", the main window's title.
+    static std::string TitleText();
+    // How to use the program, for a start without arguments in a build without the dialogs.
+    static std::string UsageText();
+
+private:
+    std::unique_ptr<notes::NotesSession> m_session;
+    bool m_noMessages = false;
+    int m_exitCode = 0;
+};
+
+}  // namespace app
