@@ -170,6 +170,14 @@ NOTES_EXPORT WORD NLS_goto_prev(BYTE **ppString, const BYTE *pStart, NLS_PINFO i
     if (start == std::string::npos) {
         return 0;
     }
+    // A character that runs past the position counts whole: its length follows from its group byte
+    // (and, for a double-byte group, the byte after it when that lies before the position).
+    bool doubleByteGroup = pStart[start] >= 0x10 && pStart[start] <= 0x13;
+    if (doubleByteGroup && position - start < 2) {
+        length = 2;
+    } else {
+        length = LmbcsCharLength(pStart + start, 3);  // reads at most the byte after the group byte
+    }
     *ppString = const_cast<BYTE *>(pStart) + start;
     return static_cast<WORD>(length);
 }

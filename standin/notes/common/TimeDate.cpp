@@ -76,6 +76,44 @@ bool ValidDay(DWORD julian) {
     return julian >= kFirstJulian && julian <= kLastJulian;
 }
 
+// The Julian day of the nth (1-based; 0 = last) given weekday (0 = Sunday) of a month.
+DWORD NthWeekday(int year, int month, int weekday, int nth) {
+    if (nth == 0) {
+        int nextYear = month == 12 ? year + 1 : year;
+        int nextMonth = month == 12 ? 1 : month + 1;
+        DWORD last = JulianDay(nextYear, nextMonth, 1) - 1;
+        int lastWeekday = static_cast<int>((last + 1) % 7);
+        return last - static_cast<DWORD>((lastWeekday - weekday + 7) % 7);
+    }
+    DWORD first = JulianDay(year, month, 1);
+    int firstWeekday = static_cast<int>((first + 1) % 7);
+    return first + static_cast<DWORD>((weekday - firstWeekday + 7) % 7) + static_cast<DWORD>(7 * (nth - 1));
+}
+
+// Whether daylight saving time is in effect at a GMT instant (hundredths since Julian day 0) in a
+// zone that observes it: the US rules west of GMT, the European rules elsewhere.
+bool DstInEffect(std::int64_t gmtTotal, int minutesEast) {
+    std::int64_t standardTotal = gmtTotal + static_cast<std::int64_t>(minutesEast) * 6000;
+    int year = 0, month = 0, day = 0;
+    DateFromJulianDay(static_cast<DWORD>(FloorDiv(standardTotal, kTicks)), year, month, day);
+    std::int64_t start = 0, end = 0;
+    if (minutesEast < 0) {
+        // 2:00 local standard time on the start day; 2:00 local daylight time (1:00 standard) at the end.
+        DWORD startDay = year >= 2007
+                             ? NthWeekday(year, 3, 0, 2)
+                             : (year >= 1987 ? NthWeekday(year, 4, 0, 1) : NthWeekday(year, 4, 0, 0));
+        DWORD endDay = year >= 2007 ? NthWeekday(year, 11, 0, 1) : NthWeekday(year, 10, 0, 0);
+        start = static_cast<std::int64_t>(startDay) * kTicks + 2 * 360000;
+        end = static_cast<std::int64_t>(endDay) * kTicks + 1 * 360000;
+    } else {
+        // 1:00 GMT on the last Sundays of March and October, expressed in local standard time.
+        std::int64_t offset = static_cast<std::int64_t>(minutesEast) * 6000;
+        start = static_cast<std::int64_t>(NthWeekday(year, 3, 0, 0)) * kTicks + 360000 + offset;
+        end = static_cast<std::int64_t>(NthWeekday(year, 10, 0, 0)) * kTicks + 360000 + offset;
+    }
+    return standardTotal >= start && standardTotal < end;
+}
+
 std::string TwoDigits(int v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", v);
@@ -246,7 +284,8 @@ bool SplitTimeDate(const TIMEDATE &t, CalendarTime &local) {
         return true;
     }
     local.zoneMinutesEast = ZoneMinutesEast(t.Innards[1]);
-    local.dst = (t.Innards[1] & kDstBit) != 0;
+    // The DST bit says the zone observes daylight saving time; whether it is in effect depends on the date.
+    local.dst = (t.Innards[1] & kDstBit) != 0 && DstInEffect(Absolute(t), local.zoneMinutesEast);
     std::int64_t offset = static_cast<std::int64_t>(local.zoneMinutesEast + (local.dst ? 60 : 0)) * 6000;
     std::int64_t total = Absolute(t) + offset;
     FillDate(local, static_cast<DWORD>(FloorDiv(total, kTicks)));

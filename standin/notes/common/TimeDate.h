@@ -11,8 +11,10 @@ namespace standin {
 
 // A calendar time in the zone that the TIMEDATE records (local to that zone). zoneMinutesEast is the
 // zone's standard offset; dst means daylight saving time is in effect, one hour ahead of it (a DXL
-// time "...-04" with dst='true' is zoneMinutesEast -300, dst true). Date-only and time-only values
-// carry no zone: they are stored as given.
+// time "...-04" with dst='true' is zoneMinutesEast -300, dst true). A TIMEDATE records only that its
+// zone observes daylight saving time; SplitTimeDate decides whether it is in effect with the US rules
+// west of GMT and the European rules elsewhere. Date-only and time-only values carry no zone: they
+// are stored as given.
 struct CalendarTime {
     int year = 0;
     int month = 0;  // 1-12
