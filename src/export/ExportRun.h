@@ -24,7 +24,9 @@ constexpr int kStatusNothingToExport = 2;    // no view or folder resolved, or t
 // Runs one export of a profile. The profile is borrowed for the run and outlives it; the caller reads
 // the result, LastError, LastStatus, the totals and the found field names afterwards (they are also
 // copied into the profile's run-time fields). Progress and status texts go through platform::Ui()
-// when showProgress is set; nothing is shown otherwise.
+// when both showProgress and the profile's ShowProgress are set; nothing is shown otherwise.
+// Selection method 0 takes the ID table and database handle the caller put in the profile's
+// SuppliedIdTable and SuppliedDatabase.
 //
 // The cancel flag belongs to the caller (the dialog's Cancel button sets it from another thread): the
 // run clears it once after its validation and polls it after every document, after every view and in
@@ -57,6 +59,9 @@ public:
     const std::string &CurrentViewName() const { return m_currentViewName; }
     // The status text shown last ("Total Exported %d :" + title after a successful run).
     const std::string &FinalStatusText() const { return m_statusText; }
+    // The directory of the view being (or last) exported: OutputPath, and below it the view's cascading
+    // name when CreateViewFolderHierarchy is set.
+    const std::string &BasePath() const { return m_basePath; }
 
 private:
     class State;
@@ -70,6 +75,7 @@ private:
     std::vector<std::string> m_foundFieldNames;
     std::string m_currentViewName;
     std::string m_statusText;
+    std::string m_basePath;
 
     friend class State;
 };

@@ -1,0 +1,802 @@
+// One export run: preparation, the views and folders to walk, the per-document pipeline and the ending
+// with its clean-up on every path.
+#include "ExportRun.h"
+
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+
+#include "config/ComputedFieldCatalogue.h"
+#include "config/DatabaseExportProfile.h"
+#include "export/CopyToDatabase.h"
+#include "export/CreateDirectoryPath.h"
+#include "export/CsvSummary.h"
+#include "export/DocumentErrors.h"
+#include "export/MoveToFolder.h"
+#include "export/NoteItemScan.h"
+#include "export/SanitizeFileName.h"
+#include "export/ViewNameFilter.h"
+#include "log/LogManager.h"
+#include "notes/NotesDatabase.h"
+#include "notes/NotesFormula.h"
+#include "notes/NotesNote.h"
+#include "notes/NotesNoteCollection.h"
+#include "notes/NotesView.h"
+#include "platform/Paths.h"
+#include "platform/UserInterface.h"
+#include "richtext/NotesItem.h"
+
+namespace exporter {
+
+namespace {
+
+constexpr const char *kExportCancelled = "Export cancelled by user";
+constexpr const char *kScanCancelled = "Scan cancelled by user";
+constexpr int kMaxFormulaErrors = 10;
+
+// The name of a view or folder from its "$TITLE": the text before the first "|" (what follows are
+// its aliases, which Notes does not accept as part of a name).
+std::string ViewNameFromTitle(const std::string &title) {
+    return title.substr(0, title.find('|'));
+}
+
+std::string Join(const std::vector<std::string> &parts, const std::string &separator) {
+    std::string joined;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            joined += separator;
+        }
+        joined += parts[i];
+    }
+    return joined;
+}
+
+// Text of the options whose pipeline steps this version does not have; empty when none is set.
+std::string UnavailableOption(const config::ExportSettings &settings) {
+    if (settings.ExtractAttachments) {
+        return "ExtractAttachments";
+    }
+    if (settings.ExtractOle) {
+        return "ExtractOle";
+    }
+    if (settings.CreateDocs) {
+        return "CreateDocs";
+    }
+    if (settings.CreateRTFs) {
+        return "CreateRTFs";
+    }
+    if (settings.CreatePdfs) {
+        return "CreatePdfs";
+    }
+    if (settings.RtfAdvanced.RtfAdvancedExportImages) {
+        return "RtfAdvancedExportImages";
+    }
+    return {};
+}
+
+// Note IDs and the names of the views (or folders) whose entries hold them.
+class NoteViewFolderTable {
+public:
+    void Record(NOTEID noteId, const std::string &name) {
+        auto &names = m_names[noteId];
+        if (names.empty() || names.back() != name) {
+            names.push_back(name);
+        }
+    }
+    std::string NamesOf(NOTEID noteId) const {
+        const auto found = m_names.find(noteId);
+        return found == m_names.end() ? std::string() : Join(found->second, ";");
+    }
+    void MarkScanned() { m_scanned = true; }
+    bool Scanned() const { return m_scanned; }
+
+private:
+    std::unordered_map<NOTEID, std::vector<std::string>> m_names;
+    bool m_scanned = false;
+};
+
+}  // namespace
+
+// The state of one call of Run; its destructor is the clean-up that every path reaches.
+class ExportRun::State {
+public:
+    State(ExportRun &run, std::atomic<bool> &cancelFlag, bool reuseOpenDatabase, bool closeDatabase,
+          bool scanFieldNames)
+        : m_run(run),
+          m_profile(run.m_profile),
+          m_settings(run.m_profile.Settings),
+          m_items(run.m_profile.Settings.OutputItems),
+          m_cancel(cancelFlag),
+          m_reuseOpenDatabase(reuseOpenDatabase),
+          m_closeDatabase(closeDatabase),
+          m_scan(scanFieldNames),
+          m_csv(run.m_profile.Settings.CharacterEncoding) {}
+
+    ~State() { CleanUp(); }
+
+    bool Execute() {
+        if (!Prepare()) {
+            return false;
+        }
+        for (const std::string &entry : m_viewList) {
+            if (!ExportView(entry)) {
+                return false;
+            }
+            if (m_cancel.load()) {
+                break;
+            }
+        }
+        return Finish();
+    }
+
+private:
+    // A. Preparation.
+    bool Prepare() {
+        FindComputedColumns();
+        m_csv.SetEncoding(m_settings.CharacterEncoding);
+        if (m_run.m_showProgress) {
+            SetProgress(0, 1);
+            ShowStatus("");
+        }
+        if (!CompileFormulaColumns()) {
+            return false;
+        }
+        RegisterControlCharacterRules();
+        if (!OpenSourceDatabase()) {
+            return false;
+        }
+        if (m_run.m_showProgress && m_db != nullptr) {
+            m_title = m_db->Title();
+            ShowStatus(m_title);
+        }
+        if (m_settings.MoveToFolder && !m_move.Prepare(DbHandle(), m_settings.MoveToFolderName)) {
+            return Fail(m_move.LastError());
+        }
+        if (!BuildViewList()) {
+            return false;
+        }
+        if (m_settings.CopyDataToDb) {
+            m_copyTo = std::make_unique<CopyToDatabase>();
+            if (!m_copyTo->Open(m_settings.CopyDataToDbServer, m_settings.CopyDataToDbFilename)) {
+                return Fail(m_copyTo->LastError());
+            }
+        }
+        m_cancel.store(false);
+        ComputeBasePath();
+        if (m_settings.CreateCSV && !m_scan && !OpenSummaryFile()) {
+            return false;
+        }
+        if (!BeginLog()) {
+            return false;
+        }
+        if (m_columnInViews >= 0 && !ScanDesign(false)) {
+            return false;
+        }
+        if (m_columnInFolders >= 0 && !ScanDesign(true)) {
+            return false;
+        }
+        if (!PrepareAttachmentFormula()) {
+            return false;
+        }
+        // The later pipeline steps are refused rather than silently skipped.
+        if (!m_scan) {
+            const std::string option = UnavailableOption(m_settings);
+            if (!option.empty()) {
+                return Fail("Export cancelled. The option " + option + " is not available in this version.");
+            }
+        }
+        return true;
+    }
+
+    void FindComputedColumns() {
+        m_columnAttachNames = m_items.IndexOf(config::kFieldAttachNames);
+        m_columnExtractedNames = m_items.IndexOf(config::kFieldExtractedAttNames);
+        m_columnCount = m_items.IndexOf(config::kFieldCount);
+        m_columnUniversalId = m_items.IndexOf(config::kFieldUniversalId);
+        m_columnViewName = m_items.IndexOf(config::kFieldViewFolderName);
+        m_columnHasOle = m_items.IndexOf(config::kFieldHasOle);
+        m_columnErrors = m_items.IndexOf(config::kFieldErrors);
+        m_columnMailTime = m_items.IndexOf(config::kFieldMailTime);
+        m_columnTextFile = m_items.IndexOf(config::kFieldTextFileName);
+        m_columnRtfFile = m_items.IndexOf(config::kFieldRtfFileName);
+        m_columnOtherFile = m_items.IndexOf(config::kFieldOtherFormatFileName);
+        m_columnInViews = m_items.IndexOf(config::kFieldInViews);
+        m_columnInFolders = m_items.IndexOf(config::kFieldInFolders);
+        // Values the run sets start empty, whatever an earlier run on this profile left in them.
+        for (std::size_t i = 0; i < m_items.Count(); ++i) {
+            if (m_items.Item(i).Kind() == config::kItemEngineValue) {
+                m_items.Item(i).SetValue({});
+            }
+        }
+    }
+
+    // A.4: every formula column compiles; the failures are listed, at most ten of them.
+    bool CompileFormulaColumns() {
+        std::string errors;
+        int failures = 0;
+        for (std::size_t i = 0; i < m_items.Count(); ++i) {
+            config::OutputItem &item = m_items.Item(i);
+            if (item.Kind() != config::kItemFormula || item.PrepareFormula()) {
+                continue;
+            }
+            ++failures;
+            if (failures > kMaxFormulaErrors) {
+                errors += "\n....";
+                break;
+            }
+            if (!errors.empty()) {
+                errors += "\n";
+            }
+            errors += "Output Item [" + std::to_string(i) + "]: " + item.FormulaError();
+        }
+        if (failures == 0) {
+            return true;
+        }
+        return Fail("Export cancelled. Error found in formula(s)\n\n" + errors);
+    }
+
+    // A.5: carriage-return rule first, then line feed; applied to field and formula columns only.
+    void RegisterControlCharacterRules() {
+        m_items.ClearReplacements();
+        m_items.SetControlCharReplacements(
+            m_settings.ControlCharCarrigeReturnOption, m_settings.CarrigeReturnReplaceString,
+            m_settings.ControlCharLineFeedOption, m_settings.LineFeedReplaceString);
+        const config::ReplaceControl *pairs = m_items.Replacements();
+        m_csv.SetReplacements(pairs != nullptr ? pairs->Pairs()
+                                               : std::vector<std::pair<std::string, std::string>>{});
+    }
+
+    // A.6
+    bool OpenSourceDatabase() {
+        if (m_settings.SelectMethod == config::kSelectIdTable) {
+            return true;
+        }
+        auto &source = m_profile.SourceDatabase;
+        if (m_profile.DatabaseSupplied) {
+            source = std::make_shared<notes::NotesDatabase>();
+            source->Adopt(m_profile.SuppliedDatabase);
+            m_db = source.get();
+            return true;
+        }
+        if (m_reuseOpenDatabase && source != nullptr && source->IsOpen()) {
+            m_db = source.get();
+            return true;
+        }
+        source = std::make_shared<notes::NotesDatabase>();
+        if (!source->Open(m_settings.NSFSever, m_settings.NSFFilePath)) {
+            const std::string server = m_settings.NSFSever.empty() ? "Local" : m_settings.NSFSever;
+            m_run.m_lastStatus = kStatusDatabaseNotOpened;
+            const std::string reason = source->LastError();
+            source.reset();
+            return Fail("Unable to open database \"" + m_settings.NSFFilePath + "\" on server \"" + server +
+                        "\" for reason:" + reason);
+        }
+        m_db = source.get();
+        return true;
+    }
+
+    DBHANDLE DbHandle() const {
+        if (m_settings.SelectMethod == config::kSelectIdTable) {
+            return m_profile.SuppliedDatabase;
+        }
+        return m_db != nullptr ? m_db->Handle() : notes::kNullHandle;
+    }
+
+    // A.9 and B.
+    bool BuildViewList() {
+        switch (m_settings.SelectMethod) {
+            case config::kSelectIdTable:
+            case config::kSelectView:
+                if (!m_settings.ViewName.empty()) {
+                    m_viewList.push_back(m_settings.ViewName);
+                }
+                break;
+            case config::kSelectViews:
+                if (!ResolveIncludeExclude()) {
+                    return false;
+                }
+                break;
+            case config::kSelectQuery:
+                m_viewList.push_back(QueryText());
+                break;
+            default:
+                return Fail(
+                    "Full text search is not supported as a Selection Method. Please choose a Selection "
+                    "Method of 'View/Fld', 'View(s)/Fld(s)' or 'Query'.");
+        }
+        const bool byView =
+            m_settings.SelectMethod == config::kSelectView || m_settings.SelectMethod == config::kSelectViews;
+        if (byView && m_viewList.empty()) {
+            m_run.m_lastStatus = kStatusNothingToExport;
+            return Fail(m_scan ? "Please select a view or folder to scan before continuing."
+                               : "No Views or Folders to export");
+        }
+        if (m_settings.SelectMethod == config::kSelectQuery && m_settings.CreatePdfs) {
+            return Fail(
+                "PDF export not supported in 'Query' mode or 'All Docs' mode. Please choose a Selection "
+                "Method "
+                "of 'View/Fld' or 'View(s)/Fld(s)'.");
+        }
+        return true;
+    }
+
+    std::string QueryText() const { return m_settings.QueryAllDocs ? "SELECT @ALL" : m_settings.Query; }
+
+    bool ResolveIncludeExclude() {
+        notes::NotesDesignColl design;
+        if (!m_db->DesignList(notes::kNoteClassView, 0, false, 2, design)) {
+            return Fail(design.LastError());
+        }
+        std::vector<std::string> names;
+        for (const auto &element : design) {
+            names.push_back(ViewNameFromTitle(element.Title()));
+        }
+        m_viewList = ViewNameFilter(m_settings.IncludeViewFolderNames, m_settings.ExcludeViewFolderNames)
+                         .Select(names);
+        return true;
+    }
+
+    // C: OutputPath, and below it the view's cascading name as directory levels.
+    void ComputeBasePath() {
+        std::string base = m_settings.OutputPath;
+        if (m_settings.CreateViewFolderHierarchy) {
+            const std::string levels =
+                RelativeDirectoryPath(SanitizeFileName(m_profile.CurrentViewName, kReservedWithoutBackslash));
+            if (!levels.empty()) {
+                base = platform::JoinPath(base, levels);
+            }
+        }
+        if (!base.empty()) {
+            const std::string created = CreateDirectoryPath(base);
+            if (!created.empty()) {
+                base = created;
+            }
+        }
+        m_run.m_basePath = base;
+    }
+
+    // A.13
+    bool OpenSummaryFile() {
+        if (!m_csv.Open(m_settings.SummaryFilePath)) {
+            return Fail(m_csv.LastError());
+        }
+        if (!m_settings.WriteFieldHeaders) {
+            return true;
+        }
+        std::vector<std::string> titles;
+        for (std::size_t i = 0; i < m_items.Count(); ++i) {
+            titles.push_back(m_items.Item(i).Name());
+        }
+        if (!m_csv.WriteHeader(titles, m_settings.Delimiter, m_settings.DoubleQuotes)) {
+            return Fail(m_csv.LastError());
+        }
+        return true;
+    }
+
+    // A.14
+    bool BeginLog() {
+        m_log.Configure(m_settings.LogExport, m_settings.LogLevel, m_settings.LogOpenMode,
+                        m_settings.LogFileName, m_settings.LogFieldName);
+        if (!m_settings.LogExport) {
+            return true;
+        }
+        if (!m_log.WriteBegin()) {
+            return Fail(logging::LogManager::OpenFailureText(m_settings.LogFileName));
+        }
+        return true;
+    }
+
+    // A.15 (views) and A.16 (folders): which views or folders hold each note.
+    bool ScanDesign(bool folders) {
+        NoteViewFolderTable &table = folders ? m_inFolders : m_inViews;
+        notes::NotesDesignColl design;
+        if (!m_db->DesignList(notes::kNoteClassView, 'F', folders, 2, design)) {
+            return true;  // nothing to scan
+        }
+        for (const auto &element : design) {
+            if (m_cancel.load()) {
+                return CancelledDuringScan(folders);
+            }
+            const std::string name = ViewNameFromTitle(element.Title());
+            notes::NotesView view;
+            if (!view.Open(m_db->Handle(), name)) {
+                continue;
+            }
+            (void)m_log.Write(folders ? logging::LogManager::ScanningFolderLine(name)
+                                      : logging::LogManager::ScanningViewLine(name),
+                              logging::kLogLevelLow);
+            if (m_run.m_showProgress) {
+                ShowStatus((folders ? "Scanning Folders. Folder:" : "Scanning Views. View:") + name);
+            }
+            table.MarkScanned();
+            for (NOTEID id = view.First(); id != 0; id = view.Next()) {
+                table.Record(id, name);
+                if (m_cancel.load()) {
+                    return CancelledDuringScan(folders);
+                }
+            }
+        }
+        return true;
+    }
+
+    bool CancelledDuringScan(bool folders) {
+        if (folders) {
+            return Fail(kExportCancelled);
+        }
+        m_run.m_lastError.clear();
+        return false;
+    }
+
+    // A.17
+    bool PrepareAttachmentFormula() {
+        const bool extracting = m_settings.ExtractAttachments || m_settings.ExtractOle;
+        if (m_settings.DetachMethod != config::kDetachToFormulaDirectory || !extracting) {
+            return true;
+        }
+        if (m_settings.DetachMethodEvalString.empty()) {
+            return Fail("Error with Attachment Path Lotus Notes Formula");
+        }
+        m_attachmentFormula = std::make_unique<notes::NotesFormula>(m_settings.DetachMethodEvalString);
+        if (!m_attachmentFormula->Compile()) {
+            return Fail("Compile Error for Attachment Path Lotus Notes Formula");
+        }
+        return true;
+    }
+
+    // D. One entry of the view list.
+    bool ExportView(const std::string &entry) {
+        m_profile.CurrentViewName = entry;
+        m_run.m_currentViewName = entry;
+        if (!m_scan && m_settings.MoveToFolder && !m_move.BeginView()) {
+            return Fail(m_move.LastError());
+        }
+        if (!m_scan) {
+            (void)m_log.Write(logging::LogManager::ExportingViewLine(entry), logging::kLogLevelMedium);
+        }
+        if (!m_scan && m_settings.CreateViewFolderHierarchy) {
+            ComputeBasePath();
+        }
+        switch (m_settings.SelectMethod) {
+            case config::kSelectView:
+            case config::kSelectViews:
+                if (!WalkView(entry)) {
+                    return false;
+                }
+                break;
+            case config::kSelectQuery:
+                if (!WalkSearch(entry)) {
+                    return false;
+                }
+                break;
+            default:
+                if (!WalkSuppliedTable()) {
+                    return false;
+                }
+                break;
+        }
+        return true;
+    }
+
+    bool WalkView(const std::string &name) {
+        m_view = std::make_unique<notes::NotesView>();
+        if (!m_db->OpenViewInto(*m_view, name)) {
+            return Fail(m_db->LastError());
+        }
+        m_items.SetValue(m_columnViewName, name);
+        // The range is the number of entries read, set again whenever another batch comes in; an empty
+        // view shows an empty range.
+        NOTEID id = m_view->First();
+        DWORD range = m_view->EntriesRead();
+        SetProgress(0, static_cast<long>(range));
+        for (; id != 0; id = m_view->Next()) {
+            if (m_view->EntriesRead() != range) {
+                range = m_view->EntriesRead();
+                SetProgress(static_cast<long>(m_view->EntriesPassed()), static_cast<long>(range));
+            }
+            (void)m_note.Open(DbHandle(), id, true);
+            if (!ProcessDocument(m_note, id, m_view->EntriesPassed())) {
+                return false;
+            }
+        }
+        // A read that failed part way would otherwise pass for the end of the view.
+        if (m_view->LastStatus() != 0) {
+            return Fail(m_view->LastError());
+        }
+        if (!m_scan && m_settings.MoveToFolder) {
+            bool isFolder = false;
+            if (!m_view->IsFolder(isFolder)) {
+                return Fail(m_view->LastError());
+            }
+            m_move.EndView(isFolder ? m_view->ViewNoteId() : 0);
+        }
+        m_view.reset();
+        return true;
+    }
+
+    bool WalkSearch(const std::string &query) {
+        m_search = m_db->SearchToCollection(query);
+        if (m_search == nullptr) {
+            return Fail(m_db->LastError());
+        }
+        m_items.SetValue(m_columnViewName, query);
+        if (!WalkCollection(*m_search)) {
+            return false;
+        }
+        if (!m_scan && m_settings.MoveToFolder) {
+            m_move.EndView(0);
+        }
+        m_search.reset();
+        return true;
+    }
+
+    bool WalkSuppliedTable() {
+        m_supplied = std::make_unique<notes::NotesNoteCollection>();
+        m_supplied->Attach(m_profile.SuppliedDatabase, m_profile.SuppliedIdTable);
+        if (!WalkCollection(*m_supplied)) {
+            return false;
+        }
+        if (!m_scan && m_settings.MoveToFolder) {
+            m_move.EndView(0);
+        }
+        m_supplied.reset();
+        return true;
+    }
+
+    bool WalkCollection(notes::NotesNoteCollection &collection) {
+        SetProgress(0, static_cast<long>(collection.Count()));
+        for (bool more = collection.First(); more; more = collection.Next()) {
+            if (!ProcessDocument(collection.Current(), collection.CurrentId(), collection.Visited())) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // E. The per-document pipeline, in its fixed order.
+    bool ProcessDocument(notes::NotesNote &note, NOTEID noteId, long position) {
+        const bool open = note.IsOpen();
+        ++m_count;
+        m_items.SetValue(m_columnCount, std::to_string(m_count));
+        m_items.SetValue(m_columnAttachNames,
+                         open ? NoteItemScan::AttachmentNames(note, m_settings.MVDelimiter) : "");
+        (void)m_log.Write(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium);
+
+        DocumentErrors errors;
+        for (const auto &record : note.ErrorRecords()) {
+            errors.Append(ErrorRecordText(record));
+        }
+        errors.Append(note.ErrorText());
+
+        if (!m_scan && m_copyTo != nullptr && open && !m_copyTo->Copy(note)) {
+            errors.Append(m_copyTo->LastError());
+        }
+
+        if (m_scan) {
+            if (open) {
+                AddFoundFieldNames(note);
+            }
+        } else {
+            m_items.SetValue(m_columnExtractedNames, "");
+            m_items.SetValue(m_columnTextFile, "");
+            m_items.SetValue(m_columnRtfFile, "");
+            m_items.SetValue(m_columnOtherFile, "");
+            if (m_inViews.Scanned()) {
+                m_items.SetValue(m_columnInViews, m_inViews.NamesOf(noteId));
+            }
+            if (m_inFolders.Scanned()) {
+                m_items.SetValue(m_columnInFolders, m_inFolders.NamesOf(noteId));
+            }
+            m_items.SetValue(m_columnErrors, errors.Text());
+            if (m_settings.CreateCSV) {
+                WriteRow(note);
+            }
+            if (m_settings.MoveToFolder && !m_move.Add(noteId)) {
+                note.Close();
+                return Fail(m_move.LastError());
+            }
+        }
+
+        LogProcessed(note);
+        ++m_profile.ProcessedTotal;
+        ++m_profile.ExportedTotal;
+        if (m_run.m_showProgress) {
+            SetProgress(position, m_range);
+            m_lastDocumentStatus = DocumentStatus();
+            ShowStatus(m_lastDocumentStatus);
+        }
+        note.Close();
+        if (m_cancel.load()) {
+            m_run.m_lastStatus = kStatusNothingToExport;
+            return Fail(m_scan ? kScanCancelled : kExportCancelled);
+        }
+        return true;
+    }
+
+    static std::string ErrorRecordText(const notes::ErrorObject &record) {
+        if (record.title.empty()) {
+            return record.detail;
+        }
+        return record.detail.empty() ? record.title : record.title + ": " + record.detail;
+    }
+
+    void AddFoundFieldNames(const notes::NotesNote &note) {
+        auto &found = m_profile.FoundFieldNames;
+        for (auto &name : NoteItemScan::ItemNames(note)) {
+            if (std::find(found.begin(), found.end(), name) == found.end()) {
+                found.push_back(std::move(name));
+            }
+        }
+    }
+
+    void WriteRow(notes::NotesNote &note) {
+        std::vector<CsvCell> cells;
+        cells.reserve(m_items.Count());
+        for (std::size_t i = 0; i < m_items.Count(); ++i) {
+            config::OutputItem &item = m_items.Item(i);
+            const int kind = item.Kind();
+            CsvCell cell;
+            cell.applyReplacements = kind == config::kItemField || kind == config::kItemFormula;
+            if (kind == config::kItemEngineValue) {
+                cell.value = item.Value();
+            } else if (note.IsOpen()) {
+                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced);
+            }
+            cells.push_back(std::move(cell));
+        }
+        (void)m_csv.WriteRow(cells, m_settings.Delimiter, m_settings.DoubleQuotes);
+    }
+
+    // E.15
+    void LogProcessed(const notes::NotesNote &note) {
+        if (!m_settings.LogExport) {
+            return;
+        }
+        if (logging::LogManager::IsNoFieldName(m_settings.LogFieldName)) {
+            (void)m_log.Write(logging::LogManager::ProcessedDocumentLineWithoutField(m_count),
+                              logging::kLogLevelLow);
+            return;
+        }
+        std::string value;
+        if (note.IsOpen() && !m_settings.LogFieldName.empty()) {
+            value = richtext::NotesItem::Render(note, m_settings.LogFieldName, ";", nullptr).text;
+        }
+        (void)m_log.Write(logging::LogManager::ProcessedDocumentLine(m_count, value), logging::kLogLevelLow);
+    }
+
+    std::string DocumentStatus() const {
+        const std::string count = std::to_string(m_count);
+        if (m_scan) {
+            return "Scanned " + count + " :" + m_title;
+        }
+        if (m_settings.SelectMethod == config::kSelectIdTable) {
+            return "Exported " + count + " :" + m_title;
+        }
+        return "Exported " + count + ":" + m_title;
+    }
+
+    // F.1 and F.2
+    bool Finish() {
+        const std::string count = std::to_string(m_count);
+        m_run.m_statusText = (m_scan ? "Total Scanned " : "Total Exported ") + count + " :" + m_title;
+        m_succeeded = true;
+        return true;
+    }
+
+    // F.3: reached on every path; what was never created is simply not there.
+    void CleanUp() {
+        m_note.Close();
+        m_view.reset();
+        m_search.reset();
+        m_supplied.reset();
+        if (m_settings.CreateCSV && !m_scan) {
+            m_csv.Close();
+        }
+        m_attachmentFormula.reset();
+        if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase &&
+            m_profile.SourceDatabase != nullptr) {
+            m_profile.SourceDatabase->Close();
+            m_profile.SourceDatabase.reset();
+        }
+        m_db = nullptr;
+        m_copyTo.reset();
+        m_move.Release();
+        if (m_run.m_showProgress) {
+            SetProgress(0, m_range);
+            if (!m_succeeded) {
+                m_run.m_statusText = m_lastDocumentStatus;
+            }
+            ShowStatus(m_run.m_statusText);
+        }
+    }
+
+    bool Fail(const std::string &text) {
+        m_run.m_lastError = text;
+        return false;
+    }
+
+    void SetProgress(long position, long range) {
+        m_range = range;
+        if (m_run.m_showProgress) {
+            platform::Ui().Progress(position, range);
+        }
+    }
+
+    void ShowStatus(const std::string &text) {
+        if (m_run.m_showProgress) {
+            platform::Ui().Status(text);
+        }
+    }
+
+    ExportRun &m_run;
+    config::DatabaseExportProfile &m_profile;
+    config::ExportSettings &m_settings;
+    config::OutputItems &m_items;
+    std::atomic<bool> &m_cancel;
+    bool m_reuseOpenDatabase;
+    bool m_closeDatabase;
+    bool m_scan;
+    bool m_succeeded = false;
+
+    int m_count = 0;
+    long m_range = 1;
+    std::string m_title;
+    std::string m_lastDocumentStatus;
+    std::vector<std::string> m_viewList;
+
+    int m_columnAttachNames = -1;
+    int m_columnExtractedNames = -1;
+    int m_columnCount = -1;
+    int m_columnUniversalId = -1;
+    int m_columnViewName = -1;
+    int m_columnHasOle = -1;
+    int m_columnErrors = -1;
+    int m_columnMailTime = -1;
+    int m_columnTextFile = -1;
+    int m_columnRtfFile = -1;
+    int m_columnOtherFile = -1;
+    int m_columnInViews = -1;
+    int m_columnInFolders = -1;
+
+    notes::NotesDatabase *m_db = nullptr;
+    std::unique_ptr<CopyToDatabase> m_copyTo;
+    MoveToFolder m_move;
+    NoteViewFolderTable m_inViews;
+    NoteViewFolderTable m_inFolders;
+    std::unique_ptr<notes::NotesFormula> m_attachmentFormula;
+    CsvSummary m_csv;
+    logging::LogManager m_log;
+
+    std::unique_ptr<notes::NotesView> m_view;
+    std::unique_ptr<notes::NotesNoteCollection> m_search;
+    std::unique_ptr<notes::NotesNoteCollection> m_supplied;
+    notes::NotesNote m_note;
+};
+
+ExportRun::ExportRun(config::DatabaseExportProfile &profile, bool showProgress)
+    : m_profile(profile), m_showProgress(showProgress && profile.ShowProgress) {}
+
+ExportRun::~ExportRun() = default;
+
+bool ExportRun::Run(notes::NotesSession &session, std::atomic<bool> &cancelFlag, bool reuseOpenDatabase,
+                    bool closeDatabase, bool scanFieldNames) {
+    m_profile.Session = &session;
+    m_lastError.clear();
+    m_lastStatus = m_profile.LastStatus;
+    m_statusText.clear();
+    m_basePath.clear();
+    m_profile.FoundFieldNames.clear();
+    bool result = false;
+    {
+        State state(*this, cancelFlag, reuseOpenDatabase, closeDatabase, scanFieldNames);
+        result = state.Execute();
+    }
+    m_profile.SetLastError(m_lastError);
+    m_profile.LastStatus = m_lastStatus;
+    m_processedTotal = m_profile.ProcessedTotal;
+    m_exportedTotal = m_profile.ExportedTotal;
+    m_foundFieldNames = m_profile.FoundFieldNames;
+    m_currentViewName = m_profile.CurrentViewName;
+    return result;
+}
+
+}  // namespace exporter
