@@ -1,0 +1,62 @@
+// The large-database generator of the benchmarks: deterministic text, numbers and lists.
+#include "BenchSupportDxl.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace bench {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+const char *const kWords[] = {"alpha",  "Bravo", "charlie", "Delta", "echo",
+                              "Müller", "Größe", "東京",    "Αθήνα", "zulu"};
+
+}  // namespace
+
+bool WriteLargeDatabase(const std::string &path, long documents, int fieldCount) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+        return false;
+    }
+    std::FILE *out = file.get();
+    std::fputs(
+        "<?xml version='1.0' encoding='utf-8'?>\n<database xmlns='http://www.lotus.com/dxl' "
+        "title='Benchmark' replicaid='85257A0B00BE0C11'>\n"
+        "<view name='All'><noteinfo noteid='11e' unid='85257A0B00BE0C11000000000000011E' sequence='1'/>"
+        "<code event='selection'><formula>SELECT @All</formula></code>"
+        "<column><columnheader title='Field1'/><code event='value'><formula>Field1</formula></code>"
+        "</column></view>\n",
+        out);
+    for (long i = 0; i < documents; ++i) {
+        const unsigned long noteId = 0x8F6 + 4 * static_cast<unsigned long>(i);
+        std::fprintf(out,
+                     "<document form='Row'><noteinfo noteid='%lx' unid='85257A0B00BE0C11%016lX' sequence='1'>"
+                     "<created><datetime>20240105T093000,00+01</datetime></created>"
+                     "<modified><datetime>20240106T101500,00+01</datetime></modified></noteinfo>",
+                     noteId, noteId);
+        for (int f = 1; f <= fieldCount; ++f) {
+            const char *word = kWords[(i + f) % 10];
+            if (f == 3) {
+                std::fprintf(
+                    out,
+                    "<item name='Field%d'><textlist><text>%s %ld</text><text>%s</text></textlist></item>", f,
+                    word, i, kWords[(i * 7 + f) % 10]);
+            } else if (f % 2 == 0) {
+                std::fprintf(out, "<item name='Field%d'><number>%ld.%02ld</number></item>", f, i * f,
+                             i % 100);
+            } else {
+                std::fprintf(out, "<item name='Field%d'><text>%s document %ld, field %d</text></item>", f,
+                             word, i, f);
+            }
+        }
+        std::fputs("</document>\n", out);
+    }
+    std::fputs("</database>\n", out);
+    return std::ferror(out) == 0;
+}
+
+}  // namespace bench
