@@ -3,7 +3,7 @@
 
 #include "notes/NotesApi.h"
 #include "notes/NotesNote.h"
-#include "richtext/NotesItem.h"
+#include "notes/ValueText.h"
 
 namespace config {
 
@@ -127,7 +127,7 @@ std::string ComputedFieldCatalogue::MailTime(const notes::NotesNote &note) {
         time = oid.Note;
     }
     std::string text;
-    if (!richtext::NotesItem::TimeText(time, text)) {
+    if (!notes::TimeDateText(time, text)) {
         return std::string();
     }
     return text;

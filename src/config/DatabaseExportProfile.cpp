@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "config/ProfileKeys.h"
+#include "notes/LmbcsConvert.h"
+#include "notes/NotesApi.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 
@@ -203,10 +205,32 @@ void TextToColumns(const std::string &value, OutputItems &items) {
     }
 }
 
-// An item name as Notes will see it: taken through the Notes character set and back. Plain ASCII is
-// the same in both.
+bool IsPlainAscii(const std::string &text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An item name as Notes will see it: taken through the Notes character set and back to Unicode, so
+// that a name is held as the characters Notes can store. Plain ASCII is the same in both. Without a
+// loaded runtime, or when a conversion fails, the name stays as read.
 std::string FieldNameThroughNotesCharset(const std::string &name) {
-    return name;
+    if (IsPlainAscii(name) || notes::Api().fn.OSTranslate == nullptr) {
+        return name;
+    }
+    const std::string lmbcs = notes::UnicodeToLmbcs(name);
+    if (lmbcs.empty()) {
+        return name;
+    }
+    notes::ErrorObjectArray errors;
+    std::string back;
+    if (!notes::ConvertLmbcsToUnicode(lmbcs.data(), static_cast<int>(lmbcs.size()), false, &errors, back)) {
+        return name;
+    }
+    return back;
 }
 
 bool Included(ProfileGroup group, const ExportSettings &settings, bool asTemplate) {

@@ -27,21 +27,12 @@ public:
     static RenderedItem Render(const notes::NotesNote &note, const std::string &itemName,
                                const std::string &separator, NotesRtfAdvancedSettings *options);
 
-    // The Notes default date and time text of one time (at most 80 characters); false when Notes
-    // cannot convert it.
-    [[nodiscard]] static bool TimeText(const TIMEDATE &time, std::string &text);
-
 private:
     NotesItem(const notes::NotesNote &note, const std::string &separator, NotesRtfAdvancedSettings &options);
     void AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
     void AppendNoteReference(const char *value, DWORD valueLength);
-    void AppendSignature();
     void AppendMimePart(const char *value, DWORD valueLength);
-    void AppendText(const char *value, DWORD valueLength);
-    void AppendTextList(const char *value, DWORD valueLength);
     void AppendTime(const char *value, DWORD valueLength);
-    void AppendTimeList(const char *value, DWORD valueLength);
-    void AppendConverted(WORD type, BLOCKID valueBlock, DWORD valueLength);
 
     const notes::NotesNote &m_note;
     const std::string &m_separator;
