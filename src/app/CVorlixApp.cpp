@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "CommandLineRun.h"
+#include "CommandLineUserInterface.h"
 #include "notes/NotesSession.h"
 #include "platform/AppInfo.h"
 #include "platform/UserInterface.h"
@@ -64,7 +65,7 @@ int CVorlixApp::Run(const std::vector<std::string> &arguments) {
         return m_exitCode;
     }
     m_noMessages = CommandLineRun::HasNoMessagesSwitch(arguments);
-    platform::ConsoleUserInterface console(m_noMessages);
+    CommandLineUserInterface console(m_noMessages);
     platform::UserInterface *previous = platform::SetUi(&console);
     CommandLineRun run(*m_session, console);
     g_cancelOnInterrupt = &run.CancelRequested();

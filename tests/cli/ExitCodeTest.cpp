@@ -46,6 +46,14 @@ TEST_F(ExitCodeTest, ProfileRunsAndExitsWithZero) {
     EXPECT_NE(testsupport::ReadFile(m_program.File("out.csv")), "");
 }
 
+// Without a terminal the run's progress and status lines are not written: a successful run is silent.
+TEST_F(ExitCodeTest, SuccessfulRunWithoutTerminalPrintsNothing) {
+    const RunResult r = m_program.Run({WriteProfile(m_program, "p.xpp")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+}
+
 TEST_F(ExitCodeTest, OtherArgumentsAreIgnored) {
     const RunResult r = m_program.Run({WriteProfile(m_program, "p.xpp"), "--verbose", "/nomsg", "x"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
