@@ -165,6 +165,7 @@ def document(db, form, items, day, parent=None):
     attrs = "form=%s" % quoteattr(form)
     if parent is not None:
         attrs += " parent='%s' response='true'" % parent
+    items = [text_item("Form", form)] + items
     xml = "<document %s>%s%s</document>" % (attrs, noteinfo(note_id, unid, created, modified), "".join(items))
     db.documents.append((form, note_id, unid, xml))
     return note_id, unid
