@@ -1,0 +1,111 @@
+// Loading, sharing and writing back DXL database files.
+#include "DatabaseFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "../Runtime.h"
+#include "DbStatus.h"
+#include "dxl/DxlReader.h"
+#include "dxl/DxlWriter.h"
+
+namespace standin {
+
+namespace {
+
+std::map<std::string, std::weak_ptr<DatabaseFile>> &OpenFiles() {
+    static std::map<std::string, std::weak_ptr<DatabaseFile>> files;
+    return files;
+}
+
+bool Stamp(const std::string &path, long long &time, long long &size) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    time = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    size = static_cast<long long>(st.st_size);
+    return true;
+}
+
+}  // namespace
+
+std::shared_ptr<DatabaseFile> DatabaseFile::Acquire(const std::string &path, STATUS &status) {
+    status = 0;
+    auto it = OpenFiles().find(path);
+    if (it != OpenFiles().end()) {
+        if (std::shared_ptr<DatabaseFile> open = it->second.lock()) {
+            ++open->handles;
+            return open;
+        }
+    }
+    auto file = std::make_shared<DatabaseFile>();
+    file->path = path;
+    if (!Stamp(path, file->m_stampTime, file->m_stampSize)) {
+        status = FailWith(kStsDbNotFound, "File does not exist: " + path);
+        return nullptr;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        status = FailWith(kStsDbNotFound, "File cannot be read: " + path);
+        return nullptr;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string content = bytes.str();
+    dxl::DxlReader reader;
+    if (!reader.Read(content, path, file->db)) {
+        status = FailWith(kStsDxlInvalid, "Invalid DXL database " + reader.LastError());
+        return nullptr;
+    }
+    for (const std::string &line : reader.Diagnostics()) {
+        Diagnostic(line);
+    }
+    file->handles = 1;
+    OpenFiles()[path] = file;
+    return file;
+}
+
+STATUS DatabaseFile::Release(const std::shared_ptr<DatabaseFile> &file) {
+    if (!file || --file->handles > 0) {
+        return 0;
+    }
+    OpenFiles().erase(file->path);
+    if (!file->modified) {
+        return 0;
+    }
+    return file->Save();
+}
+
+STATUS DatabaseFile::Save() {
+    long long time = 0;
+    long long size = 0;
+    if (!Stamp(path, time, size) || time != m_stampTime || size != m_stampSize) {
+        return FailWith(kStsDbChangedOnDisk, "The database file " + path +
+                                                 " was changed by another program while it was open; changes "
+                                                 "were not saved");
+    }
+    std::string text = dxl::DxlWriter::Write(db);
+    std::string temp = path + ".tmp" + std::to_string(getpid());
+    FILE *out = std::fopen(temp.c_str(), "wb");
+    if (out == nullptr) {
+        return FailWith(kStsDbWriteFailed, "Unable to write the database file " + path);
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    ok = std::fflush(out) == 0 && ok;
+    ok = fsync(fileno(out)) == 0 && ok;
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return FailWith(kStsDbWriteFailed, "Unable to write the database file " + path);
+    }
+    modified = false;
+    return 0;
+}
+
+}  // namespace standin

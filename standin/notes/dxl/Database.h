@@ -1,0 +1,38 @@
+// An in-memory database read from a DXL file: title, replica ID, and its notes by note ID.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Note.h"
+
+namespace standin::dxl {
+
+class Database {
+public:
+    std::string title;  // LMBCS
+    DBID replicaId{};
+    DBID dbId{};
+    std::string rootElement = "database";  // "database", "document" or "note"
+    std::string rootAttributes;            // the root element's attributes as read, for writing back
+    std::vector<std::string> otherXml;     // top-level elements that are not notes, kept verbatim
+
+    // Notes in file order; deleted notes stay as stubs.
+    std::vector<Note> notes;
+
+    // Rebuilds the note ID index after notes were added or reordered.
+    void Reindex();
+    Note *Find(NOTEID noteId);
+    const Note *Find(NOTEID noteId) const;
+    const Note *FindByUnid(const UNID &unid) const;
+    // A note ID that no note uses yet (multiples of 4, above every ID in use).
+    NOTEID NextNoteId() const;
+    // Adds a note and indexes it; returns it.
+    Note &Add(Note note);
+
+private:
+    std::map<NOTEID, std::size_t> m_index;
+};
+
+}  // namespace standin::dxl
