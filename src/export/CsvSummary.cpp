@@ -23,6 +23,18 @@ std::string DoubledQuotes(std::string text) {
     return text;
 }
 
+// Appends value, enclosed in double quotes when quoted is set. (Appending piece by piece also keeps
+// GCC 12's -Wrestrict false positive on concatenated temporaries out of optimised builds.)
+void AppendValue(std::string &line, const std::string &value, bool quoted) {
+    if (quoted) {
+        line += '"';
+    }
+    line += value;
+    if (quoted) {
+        line += '"';
+    }
+}
+
 }  // namespace
 
 CsvSummary::CsvSummary(int characterEncoding) : m_encoding(characterEncoding) {}
@@ -86,8 +98,7 @@ std::string CsvSummary::HeaderText(const std::vector<std::string> &titles, const
         if (i > 0) {
             line += delimiter;
         }
-        const std::string title = DoubledQuotes(titles[i]);
-        line += doubleQuotes ? "\"" + title + "\"" : title;
+        AppendValue(line, DoubledQuotes(titles[i]), doubleQuotes);
     }
     return line;
 }
@@ -105,7 +116,7 @@ std::string CsvSummary::RowText(const std::vector<CsvCell> &cells, const std::st
                 ReplaceAll(value, find, replace);
             }
         }
-        line += doubleQuotes ? "\"" + DoubledQuotes(value) + "\"" : value;
+        AppendValue(line, doubleQuotes ? DoubledQuotes(value) : value, doubleQuotes);
     }
     return line;
 }
