@@ -1,52 +1,52 @@
-// Compilation and evaluation entry points of the formula language (first cut: selection of all notes).
+// Compilation and evaluation entry points of the formula language.
 #include "Formula.h"
 
-#include <algorithm>
-#include <cctype>
+#include "CompiledForm.h"
+#include "FormulaStatus.h"
+#include "Lexer.h"
+#include "Parser.h"
+#include "Program.h"
 
 namespace formula {
 
-namespace {
-
-constexpr char kMagic[] = "VXF0";
-
-std::string Normalised(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (!std::isspace(static_cast<unsigned char>(c))) {
-            out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 bool Compile(std::string_view text, std::string &compiled, CompileError &error) {
-    std::string normalised = Normalised(text);
-    if (normalised != "SELECT@ALL" && normalised != "@ALL") {
-        error.status = 0x3E06;
+    error = CompileError();
+    compiled.clear();
+    if (text.size() > 0xFFFF) {
+        error.status = kStsTooLong;
         error.line = 1;
         error.column = 1;
-        error.offset = 0;
-        error.length = static_cast<WORD>(std::min<std::size_t>(text.size(), 0xFFFF));
+        error.length = 0xFFFF;
         return false;
     }
-    compiled = kMagic;
+    std::vector<Token> tokens;
+    Lexer lexer(text);
+    if (!lexer.Tokenize(tokens, error)) {
+        return false;
+    }
+    std::unique_ptr<Node> root;
+    Parser parser(tokens);
+    if (!parser.Parse(root, error)) {
+        return false;
+    }
+    std::string bytes = CompiledForm::Write(*root);
+    if (bytes.size() > 0xFFFF) {
+        error.status = kStsTooLong;
+        error.line = 1;
+        error.column = 1;
+        error.length = static_cast<WORD>(text.size());
+        return false;
+    }
+    compiled = std::move(bytes);
     return true;
 }
 
-bool Evaluate(std::string_view compiled, const FormulaContext &, Result &result, STATUS &status) {
-    if (compiled != kMagic) {
-        status = 0x3E06;
+bool Evaluate(std::string_view compiled, const FormulaContext &context, Result &result, STATUS &status) {
+    Program program;
+    if (!program.Load(compiled, status)) {
         return false;
     }
-    double one = 1.0;
-    result.type = notes::kTypeNumber;
-    result.value.assign(reinterpret_cast<const char *>(&one), sizeof(one));
-    result.matches = true;
-    result.modified = false;
-    result.shouldDelete = false;
+    program.Run(context, result);
     return true;
 }
 
