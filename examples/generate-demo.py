@@ -203,7 +203,11 @@ def orders(db, customer_list):
         customer_id, company, country, region, language = customer_list[RNG.below(len(customer_list))]
         number = 24001 + i
         status = ORDER_STATUS[RNG.below(len(ORDER_STATUS))]
-        products = [PRODUCTS[RNG.below(len(PRODUCTS))] for _ in range(1 + RNG.below(3))]
+        products = []
+        for _ in range(1 + RNG.below(3)):
+            product = PRODUCTS[RNG.below(len(PRODUCTS))]
+            if product not in products:
+                products.append(product)
         amount = (1 + RNG.below(400)) * 12.5
         day = 10 + i * 2 % 340
         year = "2008" if i % 17 == 0 else "2024"

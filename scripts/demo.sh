@@ -20,8 +20,8 @@ bin="$root/build/release/bin"
 demo="$root/out/demo"
 rm -rf "$demo"
 mkdir -p "$demo/data"
-cp examples/demo/*.nsf "$demo/data/"
-sed "s|@DEMO_DIR@|$demo|g" examples/notes.ini >"$demo/notes.ini"
+cp examples/demo/*.nsf examples/demo/demo.id "$demo/data/"
+cp examples/notes.ini "$demo/notes.ini"
 # The settings file beside the executable names the Notes program directory and notes.ini.
 sed -e "s|@DEMO_DIR@|$demo|g" -e "s|@PROGRAM_DIR@|$bin|g" examples/vorlix.ini >"$bin/vorlix.ini"
 
