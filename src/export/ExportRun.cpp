@@ -145,8 +145,8 @@ private:
         if (!OpenSourceDatabase()) {
             return false;
         }
-        if (m_run.m_showProgress && m_db != nullptr) {
-            m_title = m_db->Title();
+        if (m_run.m_showProgress) {
+            m_title = DatabaseTitle();
             ShowStatus(m_title);
         }
         if (m_settings.MoveToFolder && !m_move.Prepare(DbHandle(), m_settings.MoveToFolderName)) {
@@ -273,6 +273,16 @@ private:
         }
         m_db = source.get();
         return true;
+    }
+
+    // A.7: the title of the source database, or of the caller's database for selection method 0.
+    std::string DatabaseTitle() {
+        if (m_db != nullptr) {
+            return m_db->Title();
+        }
+        notes::NotesDatabase supplied;
+        supplied.Adopt(m_profile.SuppliedDatabase);
+        return supplied.IsOpen() ? supplied.Title() : std::string();
     }
 
     DBHANDLE DbHandle() const {
