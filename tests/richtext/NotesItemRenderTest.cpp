@@ -97,4 +97,27 @@ TEST_F(NotesItemRenderTest, OptionsKeepTheNoteBeingRendered) {
     EXPECT_EQ(options.Note, &m_note);
 }
 
+// A failing Notes call ends the item loop without leaving anything locked or open.
+TEST_F(NotesItemRenderTest, FailingCallsEndTheLoop) {
+    const STATUS kFailure = notes::kErrItemNotFound;
+    struct Case {
+        const char *entryPoint;
+        std::string text;
+        bool found;
+    };
+    const std::vector<Case> cases = {
+        {"NSFItemInfo", "", false},
+        {"NSFItemInfoNext", "one", true},     // the second item of the name is not reached
+        {"OSLockObject", "two/three", true},  // the first item's value cannot be read
+    };
+    for (const Case &c : cases) {
+        testsupport::Standin::Get().SetFault(c.entryPoint, 1, kFailure);
+        bool found = false;
+        EXPECT_EQ(Render("Multi", "/", &found), c.text) << c.entryPoint;
+        EXPECT_EQ(found, c.found) << c.entryPoint;
+        testsupport::Standin::Get().ClearFaults();
+    }
+    EXPECT_EQ(Render("Multi", "/"), "onetwo/three");
+}
+
 }  // namespace
