@@ -269,6 +269,14 @@ public:
                 ReadResourceFile(element, child, note);
             }
         }
+        // <document form='X'> stands for the Form item when the document does not list one.
+        pugi::xml_attribute form = element.attribute("form");
+        if (form && note.FindItem("Form") < 0) {
+            std::string formName;
+            if (Utf8ToLmbcs(form.value(), formName)) {
+                note.AddItem("Form", notes::kItemSummary, TextValue(formName));
+            }
+        }
         if (note.isSigned && note.signedAt.Innards[0] == 0 && note.signedAt.Innards[1] == 0) {
             note.signedAt = note.modified;
         }
