@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "notes/NotesApi.h"
 #include "notes/NotesSession.h"
 #include "notes/ValueText.h"
 #include "support/TestSupport.h"
@@ -162,6 +163,52 @@ TEST_F(ValueTextTest, TextListsAndTextFromTheirBytes) {
     EXPECT_EQ(text,
               "Subject: Gr\xC3\xBC\xC3\x9F"
               "e");
+}
+
+TEST_F(ValueTextTest, TimeItemsAndSignaturesOfANote) {
+    testsupport::WriteFile(m_dir.File("times.nsf"), R"(<?xml version='1.0' encoding='utf-8'?>
+<database xmlns='http://www.lotus.com/dxl' xmlns:vx='urn:vorlix:standin-dxl' title='Times'>
+<document form='Memo'>
+<noteinfo noteid='10' unid='00000000000000000000000000000010'/>
+<vx:signature signer='CN=Signer One/O=Acme' time='20210203T040506,07+00'/>
+<item name='When'><datetime>20200728T122240,71-04</datetime></item>
+<item name='Subject'><text>not a time</text></item>
+</document>
+<document form='Memo'>
+<noteinfo noteid='14' unid='00000000000000000000000000000014'/>
+<item name='Subject'><text>unsigned</text></item>
+</document>
+</database>
+)");
+    notes::NotesApiTable &fn = notes::Api().fn;
+    DBHANDLE db = 0;
+    std::string path = m_dir.File("times.nsf");
+    ASSERT_EQ(fn.NSFDbOpen(path.c_str(), &db), 0);
+    NOTEHANDLE signedNote = 0, unsignedNote = 0;
+    ASSERT_EQ(fn.NSFNoteOpen(db, 0x10, 0, &signedNote), 0);
+    ASSERT_EQ(fn.NSFNoteOpen(db, 0x14, 0, &unsignedNote), 0);
+    struct Case {
+        const char *item;
+        const char *text;
+    } cases[] = {
+        {"When", "07/28/2020 04:22:40 PM"},
+        {"Subject", "Invalid Date Time"},
+        {"Missing", "Invalid Date Time"},
+    };
+    for (const Case &c : cases) {
+        std::string text = "at ";
+        notes::AppendTimeItemText(signedNote, c.item, text);
+        EXPECT_EQ(text, std::string("at ") + c.text) << c.item;
+    }
+    std::string signature;
+    notes::AppendSignatureText(signedNote, signature);
+    EXPECT_EQ(signature, "Signed by CN=Signer One/O=Acme on 02/03/2021 04:05:06 AM");
+    std::string none;
+    notes::AppendSignatureText(unsignedNote, none);
+    EXPECT_EQ(none, "");
+    EXPECT_EQ(fn.NSFNoteClose(signedNote), 0);
+    EXPECT_EQ(fn.NSFNoteClose(unsignedNote), 0);
+    EXPECT_EQ(fn.NSFDbClose(db), 0);
 }
 
 }  // namespace
