@@ -9,6 +9,7 @@
 #include "Export.h"
 #include "ExtensionManager.h"
 #include "Runtime.h"
+#include "common/Lmbcs.h"
 
 namespace standin {
 
@@ -200,7 +201,8 @@ NOTES_EXPORT STATUS NotesInitIni(char *configFile) {
     if (STATUS s = EnterCall("NotesInitIni")) {
         return s;
     }
-    return StartProcess(configFile != nullptr ? configFile : "");
+    // Paths cross the API in LMBCS; the file system takes UTF-8.
+    return StartProcess(configFile != nullptr ? LmbcsToUtf8(configFile) : "");
 }
 
 // An argument "=path" after the first names the notes.ini; without one the default is used.
@@ -212,7 +214,7 @@ NOTES_EXPORT STATUS NotesInitExtended(int argc, char **argv) {
     std::string iniPath;
     for (int i = 1; argv != nullptr && i < argc; ++i) {
         if (argv[i] != nullptr && argv[i][0] == '=') {
-            iniPath = argv[i] + 1;
+            iniPath = LmbcsToUtf8(argv[i] + 1);
             break;
         }
     }

@@ -120,6 +120,16 @@ TEST_F(NotesSessionTest, ProcessStartDetectsTheVersionAndEndResetsIt) {
     EXPECT_NE(notes::Api().library, nullptr) << "ending does not unload unless asked";
 }
 
+TEST_F(NotesSessionTest, ConfigurationPathsWithSpacesAndAccentsAreUsedAsGiven) {
+    for (const char *dir : {"with spaces", "M\xC3\xBCller \xE2\x80\x93 data"}) {
+        std::string iniDir = m_dir.File(dir);
+        std::string ini = testsupport::WriteNotesIni(iniDir, {"Directory=" + iniDir});
+        notes::NotesSession session(true, false, testsupport::ProgramDir(), ini);
+        EXPECT_TRUE(session.IsActive()) << session.ErrorText();
+        session.End(true);
+    }
+}
+
 TEST_F(NotesSessionTest, VersionTextsAndTheStartUpCheck) {
     struct Case {
         const char *release;
