@@ -5,6 +5,27 @@
 
 namespace config {
 
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Catalogue names match without regard to case, as when a column is created.
+bool SameNameIgnoringCase(const std::string &a, const std::string &b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 OutputItems::OutputItems(const OutputItems &other) : m_lastError(other.m_lastError) {
     // Columns that shared one item in the original share one copy.
     std::map<const OutputItem *, std::shared_ptr<OutputItem>> copies;
@@ -56,7 +77,7 @@ void OutputItems::SetValue(int index, std::string value) {
 
 int OutputItems::IndexOf(const std::string &name) const {
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i]->Name() == name) {
+        if (SameNameIgnoringCase(m_items[i]->Name(), name)) {
             return static_cast<int>(i);
         }
     }

@@ -34,7 +34,8 @@ public:
 
     // Sets the value of the column at index; a negative index is ignored.
     void SetValue(int index, std::string value);
-    // Position of the first column whose name is the catalogue name given (exact), or -1.
+    // Position of the first column whose name is the catalogue name given (without regard to case, as
+    // the catalogue lookup), or -1.
     int IndexOf(const std::string &name) const;
 
     // Every formula column compiles its formula; false when any failed (its error is kept with it).

@@ -105,6 +105,10 @@ TEST(OutputItems, SetValueIgnoresIndexesOutsideTheList) {
     items.SetValue(items.IndexOf("%Count"), "7");
     EXPECT_EQ(items.Item(0).Value(), "7");
     EXPECT_EQ(items.IndexOf("%Errors"), -1);
+    OutputItems lower;
+    lower.Add("Subject", config::kItemField, 0);
+    lower.Add("%count", config::kItemLookup, 0);  // as a profile may spell it
+    EXPECT_EQ(lower.IndexOf("%Count"), 1);
 }
 
 TEST(OutputItems, ValuesByKindWithoutADocument) {
