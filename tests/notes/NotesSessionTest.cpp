@@ -234,6 +234,34 @@ TEST_F(NotesSessionTest, ThreadSessionsEndOnceAndNeverStartedSessionsDoNothing) 
     EXPECT_FALSE(thread.IsActive()) << "no process session to build on";
 }
 
+TEST_F(NotesSessionTest, FailingRuntimeCallsDuringTheStart) {
+    struct Case {
+        const char *entryPoint;
+        bool active;
+        int major;
+        bool lmbcsInfo;
+    } cases[] = {
+        {"NotesInitIni", false, 0, false},
+        {"OSLoadString", true, 0, true},  // no release text: version 0.0.0
+        {"OSGetLMBCSCLS", true, 9, false},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(notes::LoadNotesLibrary(testsupport::ProgramDir()));
+        Standin::Get().SetFault(c.entryPoint, 1, 0x3E09);
+        notes::NotesSession session(true, false, testsupport::ProgramDir(), m_ini);
+        Standin::Get().ClearFaults();
+        EXPECT_EQ(session.IsActive(), c.active) << c.entryPoint;
+        EXPECT_EQ(notes::Api().version.major, c.major) << c.entryPoint;
+        EXPECT_EQ(notes::Api().lmbcsInfo != nullptr, c.lmbcsInfo) << c.entryPoint;
+        if (!c.active) {
+            EXPECT_EQ(session.ErrorText(),
+                      "Unable to start a Lotus Notes session with Lotus Notes configuration file: '" + m_ini +
+                          "'.");
+        }
+        session.End(true);
+    }
+}
+
 TEST_F(NotesSessionTest, ErrorTextOfAStatus) {
     EXPECT_EQ(notes::NotesErrorText(notes::kErrNotFound), "Unable to determine error") << "no library loaded";
     notes::NotesSession session(true, false, testsupport::ProgramDir(), m_ini);
