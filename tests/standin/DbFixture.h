@@ -17,8 +17,9 @@ namespace dbtest {
 
 class DbFixture : public ::testing::Test {
 protected:
-    void StartSession(const std::vector<std::string> &extraIni = {}) {
-        testsupport::WriteFile(m_dir.File("user.id"), "UserName=CN=Test User/O=Acme\nKey=Secret\n");
+    void StartSession(const std::vector<std::string> &extraIni = {},
+                      const std::string &user = "CN=Test User/O=Acme") {
+        testsupport::WriteFile(m_dir.File("user.id"), "UserName=" + user + "\nKey=Secret\n");
         std::vector<std::string> ini = {"Directory=" + m_dir.Path(), "KeyFilename=user.id"};
         ini.insert(ini.end(), extraIni.begin(), extraIni.end());
         std::string path = testsupport::WriteNotesIni(m_dir.Path(), ini);
