@@ -1,6 +1,7 @@
 // Writing and checked reading of compiled formula bytes.
 #include "CompiledForm.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -11,6 +12,7 @@ namespace formula {
 namespace {
 
 constexpr char kMagic[] = {'V', 'X', 'F', '1'};
+constexpr std::size_t kHeaderSize = sizeof(kMagic) + 2;
 constexpr int kMaxReadDepth = 300;
 constexpr std::size_t kMaxNodes = 70000;
 
@@ -163,15 +165,28 @@ private:
 
 std::string CompiledForm::Write(const Node &root) {
     std::string out(kMagic, sizeof(kMagic));
+    PutWord(out, 0);
     WriteNode(out, root);
+    // The total length (saturated: a longer form is refused by the compiler and by Read).
+    std::size_t length = std::min<std::size_t>(out.size(), 0xFFFF);
+    out[sizeof(kMagic)] = static_cast<char>(length & 0xFF);
+    out[sizeof(kMagic) + 1] = static_cast<char>(length >> 8);
     return out;
 }
 
+std::size_t CompiledForm::DeclaredLength(const char *bytes) {
+    if (bytes == nullptr || std::memcmp(bytes, kMagic, sizeof(kMagic)) != 0) {
+        return 0;
+    }
+    return static_cast<unsigned char>(bytes[sizeof(kMagic)]) |
+           (static_cast<std::size_t>(static_cast<unsigned char>(bytes[sizeof(kMagic) + 1])) << 8);
+}
+
 std::unique_ptr<Node> CompiledForm::Read(std::string_view bytes) {
-    if (bytes.size() < sizeof(kMagic) || std::memcmp(bytes.data(), kMagic, sizeof(kMagic)) != 0) {
+    if (bytes.size() < kHeaderSize || DeclaredLength(bytes.data()) != bytes.size()) {
         return nullptr;
     }
-    Reader reader(bytes.substr(sizeof(kMagic)));
+    Reader reader(bytes.substr(kHeaderSize));
     std::unique_ptr<Node> root = reader.ReadNode(0);
     if (!root || !reader.AtEnd() || root->kind != NodeKind::Sequence) {
         return nullptr;
