@@ -155,6 +155,14 @@ private:
         if (!BuildViewList()) {
             return false;
         }
+        // Pipeline steps this version does not have are refused before anything is written, rather than
+        // silently skipped. A field-name scan never reaches them.
+        if (!m_scan) {
+            const std::string option = UnavailableOption(m_settings);
+            if (!option.empty()) {
+                return Fail("Export cancelled. The option " + option + " is not available in this version.");
+            }
+        }
         if (m_settings.CopyDataToDb) {
             m_copyTo = std::make_unique<CopyToDatabase>();
             if (!m_copyTo->Open(m_settings.CopyDataToDbServer, m_settings.CopyDataToDbFilename)) {
@@ -175,17 +183,7 @@ private:
         if (m_columnInFolders >= 0 && !ScanDesign(true)) {
             return false;
         }
-        if (!PrepareAttachmentFormula()) {
-            return false;
-        }
-        // The later pipeline steps are refused rather than silently skipped.
-        if (!m_scan) {
-            const std::string option = UnavailableOption(m_settings);
-            if (!option.empty()) {
-                return Fail("Export cancelled. The option " + option + " is not available in this version.");
-            }
-        }
-        return true;
+        return PrepareAttachmentFormula();
     }
 
     void FindComputedColumns() {

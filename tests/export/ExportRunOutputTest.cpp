@@ -86,6 +86,13 @@ const OutputCase kCases[] = {
          ExportRunTest::SetColumns(p, {"%Count", "%View_Folder_Name", "Subject"});
      },
      4},
+    {"query_selects",
+     [](auto &p) {
+         p.Settings.SelectMethod = config::kSelectQuery;
+         p.Settings.Query = "SELECT Customer = \"Bolt\"";
+         ExportRunTest::SetColumns(p, {"%Count", "Subject"});
+     },
+     1},
     {"all_docs",
      [](auto &p) {
          p.Settings.SelectMethod = config::kSelectQuery;
@@ -171,7 +178,7 @@ TEST_F(ExportRunTest, FieldNameScanCollectsNamesAndWritesNothing) {
     ScriptedUi ui;
     ASSERT_TRUE(Run(profile, true)) << m_run->LastError();
     EXPECT_EQ(m_run->FoundFieldNames(),
-              (std::vector<std::string>{"Subject", "Customer", "Comment", "Tags", "$FILE"}));
+              (std::vector<std::string>{"Subject", "Form", "Customer", "Comment", "Tags", "$FILE"}));
     EXPECT_EQ(profile.FoundFieldNames, m_run->FoundFieldNames());
     EXPECT_EQ(Summary(), "older summary");
     EXPECT_EQ(testsupport::ReadFile(profile.Settings.CopyDataToDbFilename),
