@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ struct WriteCase {
     std::vector<std::string> keysAbsent;
     std::string lineTwice;  // a line written exactly twice, when not empty
 };
+
+void PrintTo(const WriteCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class ProfileWriteTest : public ::testing::TestWithParam<WriteCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ struct ReadCase {
     std::vector<std::string> lines;  // after the ProductName line
     std::function<void(const ExportSettings &)> check;
 };
+
+void PrintTo(const ReadCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class ProfileReadTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -181,6 +186,10 @@ struct FailCase {
     std::string bytes;
     std::string error;
 };
+
+void PrintTo(const FailCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class ProfileProductCheckTest : public ::testing::TestWithParam<FailCase> {};
 

@@ -1,6 +1,7 @@
 // HTML item text reduced to plain text.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ struct Case {
     std::string html;
     std::string text;
 };
+
+void PrintTo(const Case &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class HtmlToTextTest : public ::testing::TestWithParam<Case> {};
 
