@@ -183,3 +183,39 @@ TEST_F(CopyMoveTest, ADocumentStoppedAtItsInsertWasCopiedAndWritten) {
 
 }  // namespace
 }  // namespace exporttest
+
+namespace exporttest {
+namespace {
+
+// %Errors takes no replacements, so two errors of one document break its row.
+TEST_F(CopyMoveTest, TwoErrorsOfOneDocumentAreOnTwoLines) {
+    auto profile = Profile("Sealed.nsf");
+    profile.Settings.CopyDataToDb = true;
+    profile.Settings.CopyDataToDbFilename = CopyFixture("CopyTarget.nsf");
+    profile.Settings.ControlCharLineFeedOption = config::kControlCharReplace;
+    SetColumns(profile, {"Subject", "%Errors"});
+    testsupport::Standin::Get().SetFault("NSFDbCopyNote", 2, notes::kErrNoAccess);
+    ASSERT_TRUE(Run(profile)) << m_run->LastError();
+    testsupport::Standin::Get().ClearFaults();
+    EXPECT_EQ(
+        Summary(),
+        "\"Subject\",\"%Errors\"\r\n\"Plain\",\"\"\r\n\"Sealed\",\"Unable to decrypt with current ID\n" +
+            notes::wrapper::NotesMessage(notes::kErrNoAccess) + "\"\r\n");
+}
+
+TEST_F(CopyMoveTest, AnOpenSourceDatabaseIsReusedAndKept) {
+    auto profile = Profile();
+    profile.SourceDatabase = std::make_shared<notes::NotesDatabase>();
+    ASSERT_TRUE(profile.SourceDatabase->Open("", profile.Settings.NSFFilePath));
+    const notes::NotesDatabase *before = profile.SourceDatabase.get();
+    const DWORD opens = testsupport::Standin::Get().CallCount("NSFDbOpen");
+    m_run = std::make_unique<exporter::ExportRun>(profile);
+    ASSERT_TRUE(m_run->Run(Session(), m_cancel, true, false, false)) << m_run->LastError();
+    EXPECT_EQ(testsupport::Standin::Get().CallCount("NSFDbOpen"), opens);
+    ASSERT_EQ(profile.SourceDatabase.get(), before);
+    EXPECT_TRUE(profile.SourceDatabase->IsOpen());
+    profile.SourceDatabase.reset();
+}
+
+}  // namespace
+}  // namespace exporttest
