@@ -146,7 +146,7 @@ private:
             return false;
         }
         if (m_run.m_showProgress) {
-            m_title = DatabaseTitle();
+            m_title = m_db->Title();
             ShowStatus(m_title);
         }
         if (m_settings.MoveToFolder && !m_move.Prepare(DbHandle(), m_settings.MoveToFolderName)) {
@@ -247,6 +247,13 @@ private:
     // A.6
     bool OpenSourceDatabase() {
         if (m_settings.SelectMethod == config::kSelectIdTable) {
+            // The caller's database is only borrowed: never opened or closed here.
+            if (m_profile.SuppliedDatabase == notes::kNullHandle ||
+                m_profile.SuppliedIdTable == notes::kNullHandle) {
+                return Fail("No documents were supplied to export.");
+            }
+            m_callerDb.Adopt(m_profile.SuppliedDatabase);
+            m_db = &m_callerDb;
             return true;
         }
         auto &source = m_profile.SourceDatabase;
@@ -273,22 +280,7 @@ private:
         return true;
     }
 
-    // A.7: the title of the source database, or of the caller's database for selection method 0.
-    std::string DatabaseTitle() {
-        if (m_db != nullptr) {
-            return m_db->Title();
-        }
-        notes::NotesDatabase supplied;
-        supplied.Adopt(m_profile.SuppliedDatabase);
-        return supplied.IsOpen() ? supplied.Title() : std::string();
-    }
-
-    DBHANDLE DbHandle() const {
-        if (m_settings.SelectMethod == config::kSelectIdTable) {
-            return m_profile.SuppliedDatabase;
-        }
-        return m_db != nullptr ? m_db->Handle() : notes::kNullHandle;
-    }
+    DBHANDLE DbHandle() const { return m_db != nullptr ? m_db->Handle() : notes::kNullHandle; }
 
     // A.9 and B.
     bool BuildViewList() {
@@ -705,6 +697,7 @@ private:
             m_profile.SourceDatabase->Close();
             m_profile.SourceDatabase.reset();
         }
+        m_callerDb.Close();
         m_db = nullptr;
         m_copyTo.reset();
         m_move.Release();
@@ -766,6 +759,7 @@ private:
     int m_columnInFolders = -1;
 
     notes::NotesDatabase *m_db = nullptr;
+    notes::NotesDatabase m_callerDb;
     std::unique_ptr<CopyToDatabase> m_copyTo;
     MoveToFolder m_move;
     NoteViewFolderTable m_inViews;

@@ -126,12 +126,13 @@ TEST_F(CopyMoveTest, CallerSuppliedDocumentsAreAddedButNeverRemoved) {
     profile.SuppliedDatabase = db.Handle();
     profile.SuppliedIdTable = table;
     profile.DatabaseSupplied = true;
-    SetColumns(profile, {"%Count", "Subject"});
+    SetColumns(profile, {"%Count", "Subject", "%In_Folders"});
     ScriptedUi ui;
     ASSERT_TRUE(Run(profile)) << m_run->LastError();
     EXPECT_EQ(Summary(),
-              "\"%Count\",\"Subject\"\r\n\"1\",\"Quote \"\"A\"\" for Acme\"\r\n"
-              "\"2\",\"Rechnung für Café Zürich — 3\"\r\n");
+              "\"%Count\",\"Subject\",\"%In_Folders\"\r\n"
+              "\"1\",\"Quote \"\"A\"\" for Acme\",\"Projects\\Active\"\r\n"
+              "\"2\",\"Rechnung für Café Zürich — 3\",\"Projects\\Active\"\r\n");
     EXPECT_NE(std::find(ui.statuses.begin(), ui.statuses.end(), "Exported 2 :Sales Demo"), ui.statuses.end());
     EXPECT_EQ(fn.IDEntries(table), 2u) << "the caller's table is the caller's";
     EXPECT_EQ(fn.IDDestroyTable(table), 0);

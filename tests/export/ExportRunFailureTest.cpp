@@ -263,6 +263,13 @@ const FailureCase kCases[] = {
      "Export cancelled. The option RtfAdvancedExportImages is not available in this version.",
      0,
      false},
+    {"nothing_supplied",
+     [](auto &p, const std::string &) { p.Settings.SelectMethod = config::kSelectIdTable; },
+     {},
+     false,
+     "No documents were supplied to export.",
+     0,
+     false},
     {"full_text_search_refused",
      [](auto &p, const std::string &) {
          p.Settings.SelectMethod = config::kSelectFtSearch;
