@@ -119,6 +119,8 @@ const Case kCases[] = {
     {"Form = \"Memo\" & Price > 100", N, "0"},
     // Statements, variables and fields.
     {"SELECT @All", N, "1"},
+    {"SELECT @ALL", N, "1"},
+    {"select @all;", N, "1"},
     {"SELECT Form = \"Memo\"", N, "1"},
     {"x := 5; x * 2", N, "10"},
     {"x := \"a\"; x := x + \"b\"; x", T, "ab"},
