@@ -13,9 +13,7 @@ if [ ! -f "examples/$profile.xpp" ]; then
 fi
 
 bash scripts/install-deps.sh
-# GCC 12 reports a false -Wrestrict positive inside libstdc++'s string copies at -O3 (GCC bug 105651);
-# keep it a warning here so the optimised demo build does not stop on it.
-cmake --preset release -DCMAKE_CXX_FLAGS=-Wno-error=restrict >/dev/null
+cmake --preset release >/dev/null
 cmake --build --preset release --target vorlix standin_notes
 
 bin="$root/build/release/bin"
