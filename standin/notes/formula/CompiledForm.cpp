@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "FunctionSpec.h"
+#include "FunctionSignature.h"
 
 namespace formula {
 

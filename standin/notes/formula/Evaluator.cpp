@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "CanonicalValue.h"
-#include "FunctionSpec.h"
+#include "FunctionSignature.h"
 #include "LmbcsText.h"
 #include "common/TimeDate.h"
 
@@ -377,7 +377,7 @@ Value Evaluator::Eval(const Node &node) {
             return Operate(node.op, left, right);
         }
         case NodeKind::Call: {
-            const FunctionSpec *spec = node.function;
+            const FunctionSignature *spec = node.function;
             if (spec == nullptr) {
                 return Value::Error("Unknown @Function");
             }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Evaluator.h"
-#include "FunctionSpec.h"
+#include "FunctionSignature.h"
 #include "Value.h"
 
 namespace formula {
@@ -51,7 +51,7 @@ std::string UpperAscii(std::string_view text);
 
 // The function tables of each group, merged by FindFunction.
 struct FunctionGroup {
-    const FunctionSpec *specs;
+    const FunctionSignature *specs;
     std::size_t count;
 };
 FunctionGroup LogicFunctions();

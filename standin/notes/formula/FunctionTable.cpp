@@ -10,7 +10,7 @@ namespace formula {
 
 namespace {
 
-using Table = std::unordered_map<std::string, const FunctionSpec *>;
+using Table = std::unordered_map<std::string, const FunctionSignature *>;
 
 Table BuildTable() {
     Table table;
@@ -25,7 +25,7 @@ Table BuildTable() {
 
 }  // namespace
 
-const FunctionSpec *FindFunction(std::string_view name) {
+const FunctionSignature *FindFunction(std::string_view name) {
     static const Table table = BuildTable();
     auto it = table.find(UpperAscii(name));
     return it == table.end() ? nullptr : it->second;

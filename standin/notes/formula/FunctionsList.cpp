@@ -314,7 +314,7 @@ Value Replace(Evaluator &, std::vector<Value> &args) {
     return out;
 }
 
-const FunctionSpec kSpecs[] = {
+const FunctionSignature kSpecs[] = {
     {"@Elements", 1, 1, Elements, nullptr, false, false},
     {"@Subset", 2, 2, Subset, nullptr, false, false},
     {"@Implode", 1, 2, Implode, nullptr, false, false},

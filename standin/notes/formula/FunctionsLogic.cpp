@@ -266,7 +266,7 @@ Value Accessed(Evaluator &evaluator, std::vector<Value> &) {
     return Value::Time(evaluator.Context().Accessed());
 }
 
-const FunctionSpec kSpecs[] = {
+const FunctionSignature kSpecs[] = {
     {"@All", 0, 0, One, nullptr, false, false},
     {"@True", 0, 0, One, nullptr, false, false},
     {"@Yes", 0, 0, One, nullptr, false, false},

@@ -106,7 +106,7 @@ Value Power(Evaluator &, std::vector<Value> &args) {
     return Value::Number(result);
 }
 
-const FunctionSpec kSpecs[] = {
+const FunctionSignature kSpecs[] = {
     {"@Sum", 1, kAnyCount, Sum, nullptr, false, false}, {"@Max", 1, 2, Max, nullptr, false, false},
     {"@Min", 1, 2, Min, nullptr, false, false},         {"@Abs", 1, 1, Abs, nullptr, false, false},
     {"@Round", 1, 2, Round, nullptr, false, false},     {"@Integer", 1, 1, Integer, nullptr, false, false},

@@ -580,7 +580,7 @@ Value NewLine(Evaluator &, std::vector<Value> &) {
     return Value::Text("\n");
 }
 
-const FunctionSpec kSpecs[] = {
+const FunctionSignature kSpecs[] = {
     {"@Left", 2, 2, Left, nullptr, false, false},
     {"@Right", 2, 2, Right, nullptr, false, false},
     {"@LeftBack", 2, 2, LeftBack, nullptr, false, false},

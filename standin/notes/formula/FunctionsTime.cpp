@@ -265,7 +265,7 @@ Value Adjust(Evaluator &, std::vector<Value> &args) {
     return Value::Times(std::move(out));
 }
 
-const FunctionSpec kSpecs[] = {
+const FunctionSignature kSpecs[] = {
     {"@Now", 0, 0, Now, nullptr, false, false},
     {"@Today", 0, 0, Today, nullptr, false, false},
     {"@Yesterday", 0, 0, Yesterday, nullptr, false, false},

@@ -9,7 +9,7 @@
 
 namespace formula {
 
-struct FunctionSpec;
+struct FunctionSignature;
 
 enum class NodeKind : unsigned char {
     Sequence = 1,   // statements in order; the last value is the formula's value
@@ -59,7 +59,7 @@ struct Node {
     double number = 0;
     TIMEDATE time{};
     std::vector<std::unique_ptr<Node>> children;
-    const FunctionSpec *function = nullptr;  // resolved for calls
+    const FunctionSignature *function = nullptr;  // resolved for calls
     // Where the node's token is in the formula text (compile time only; not kept in compiled bytes).
     WORD offset = 0;
     WORD length = 0;

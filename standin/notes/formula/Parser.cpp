@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FormulaStatus.h"
-#include "FunctionSpec.h"
+#include "FunctionSignature.h"
 
 namespace formula {
 
@@ -449,7 +449,7 @@ Parser::NodePtr Parser::Primary() {
 
 Parser::NodePtr Parser::Call() {
     const Token &nameToken = Take();
-    const FunctionSpec *spec = FindFunction(nameToken.value);
+    const FunctionSignature *spec = FindFunction(nameToken.value);
     if (spec == nullptr) {
         return Fail(kStsUnknownFunction, nameToken);
     }

@@ -17,7 +17,7 @@ using LazyFunction = Value (*)(Evaluator &evaluator, const Node &call);
 
 constexpr int kAnyCount = 0xFFFF;
 
-struct FunctionSpec {
+struct FunctionSignature {
     const char *name;  // with the @, in the case the documentation uses
     int minArgs;
     int maxArgs;
@@ -28,6 +28,6 @@ struct FunctionSpec {
 };
 
 // The function of that name (any case), or null.
-const FunctionSpec *FindFunction(std::string_view name);
+const FunctionSignature *FindFunction(std::string_view name);
 
 }  // namespace formula
