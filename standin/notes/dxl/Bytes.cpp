@@ -130,6 +130,17 @@ std::string EscapeXml(std::string_view text) {
             case '"':
                 out += "&quot;";
                 break;
+            // Character references keep line ends and tabs exactly: a parser folds a raw CR LF to LF
+            // in text and turns both into spaces in attributes.
+            case '\r':
+                out += "&#13;";
+                break;
+            case '\n':
+                out += "&#10;";
+                break;
+            case '\t':
+                out += "&#9;";
+                break;
             default:
                 out.push_back(c);
         }
