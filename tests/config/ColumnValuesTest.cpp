@@ -85,4 +85,19 @@ TEST_F(ColumnValuesTest, FieldColumnsRenderWithTheSeparator) {
     note.Close();
 }
 
+TEST_F(ColumnValuesTest, FormulaColumnsCompiledOnce) {
+    notes::NotesNote note;
+    ASSERT_TRUE(note.Open(m_db.Handle(), 0x20A, false));
+    config::OutputItems items;
+    items.Add("Subject", config::kItemFormula, 0);
+    items.Add("@If(", config::kItemFormula, 0);
+    EXPECT_FALSE(items.PrepareFormulas());
+    EXPECT_TRUE(items.Item(0).IsFormulaCompiled()) << items.Item(0).FormulaError();
+    EXPECT_FALSE(items.Item(1).IsFormulaCompiled());
+    EXPECT_FALSE(items.Item(1).FormulaError().empty());
+    EXPECT_EQ(items.Item(0).Evaluate(note, ";", nullptr), "Hello");
+    EXPECT_EQ(items.Item(1).Evaluate(note, ";", nullptr), "");
+    note.Close();
+}
+
 }  // namespace
