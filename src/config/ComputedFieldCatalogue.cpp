@@ -4,26 +4,11 @@
 #include "notes/NotesApi.h"
 #include "notes/NotesNote.h"
 #include "notes/ValueText.h"
+#include "platform/AsciiText.h"
 
 namespace config {
 
 namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Offset of the host type in a $FILE item's value: the type word, then the object header.
 constexpr DWORD kHostTypeOffset = 2 + 8;
@@ -68,7 +53,7 @@ const std::vector<ComputedField> &ComputedFieldCatalogue::Entries() {
 
 const ComputedField *ComputedFieldCatalogue::Find(const std::string &name) {
     for (const ComputedField &entry : Entries()) {
-        if (EqualIgnoringCase(entry.name, name)) {
+        if (platform::EqualsIgnoringAsciiCase(entry.name, name)) {
             return &entry;
         }
     }

@@ -3,25 +3,15 @@
 
 #include <map>
 
+#include "platform/AsciiText.h"
+
 namespace config {
 
 namespace {
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Catalogue names match without regard to case, as when a column is created.
 bool SameNameIgnoringCase(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return platform::EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "AsciiText.h"
+
 namespace platform {
 
 namespace {
@@ -12,10 +14,6 @@ constexpr std::size_t kBomSize = 3;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string Trimmed(const std::string &text, std::size_t begin, std::size_t end) {
@@ -47,15 +45,7 @@ IniDocument::IniDocument(std::string bytes) : m_bytes(std::move(bytes)) {
 }
 
 bool IniDocument::SameName(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 void IniDocument::Index() {
