@@ -51,7 +51,7 @@ std::string SourcePath(const std::string &relative) {
     return std::string(VORLIX_SOURCE_DIR) + "/" + relative;
 }
 std::string RealDataPath(const std::string &relative) {
-    return std::string(VORLIX_SOURCE_DIR) + "/../shared/realdata/" + relative;
+    return std::string(VORLIX_SOURCE_DIR) + "/tests/data/realdata/" + relative;
 }
 
 std::string WriteNotesIni(const std::string &dir, const std::vector<std::string> &lines) {

@@ -30,7 +30,7 @@ std::string ProgramDir();
 std::string StandinNotesPath();
 // A file of the repository, by path relative to its root.
 std::string SourcePath(const std::string &relative);
-// A file of ../shared/realdata.
+// A real DXL file written by another project, kept under tests/data/realdata.
 std::string RealDataPath(const std::string &relative);
 
 // Writes a notes.ini holding the given lines (each "Key=Value") into dir and returns its path.
