@@ -80,8 +80,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "export Lotus Notes databases to CSV, text and attachment files")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Vorlix exports the documents of Lotus Notes databases to the file system: a
+# The long description; CPack puts the summary above it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vorlix exports the documents of Lotus Notes databases to the file system: a
 CSV summary with one row per document, per-document text, HTML and RTF files,
 the attachments in a directory layout of the user's choice, copies into
 another database and moves into folders. It runs saved export profiles
@@ -97,5 +97,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The add-in links the Notes runtime, which ships beside it and needs no package dependency.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${VORLIX_PROGRAM_DIR})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack adds an ldconfig call to postinst and postrm for any library under /usr/lib, the private
+# directory included; it is needless there but harmless (lintian: maintscript-calls-ldconfig).
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
