@@ -42,7 +42,7 @@ echo "lintian: no errors"
 tmp="$(mktemp -d)"
 cleanup() {
   apt-get remove -y -qq --purge vorlix >/dev/null 2>&1 || true
-  rm -rf "$tmp"
+  rm -rf "$tmp" "$build/bin/vorlix.ini"
 }
 trap cleanup EXIT
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&1 ||
@@ -72,7 +72,6 @@ cp -r /usr/share/doc/vorlix/examples "$tmp/reference"
 sed -e "s|@PROGRAM_DIR@|$build/bin|" -e "s|@DEMO_DIR@|$tmp/reference|" \
   "$tmp/reference/vorlix.ini" >"$build/bin/vorlix.ini"
 (cd "$tmp/reference" && "$build/bin/vorlix" sales-summary.xpp /nomsg)
-rm -f "$build/bin/vorlix.ini"
 if ! cmp -s "$csv" "$tmp/reference/out/demo/sales-summary.csv"; then
   echo "the installed program's CSV summary differs from the build tree's" >&2
   exit 1
