@@ -78,7 +78,6 @@ const HostCase kHostCases[] = {
     {"EnabledAbsent", "[Quorvane]\n", Stored(u"secret"), {}, kContinue},
     {"EnabledZero", "[Quorvane]\nEnabled=0\n", Stored(u"secret"), {}, kContinue},
     {"EnabledWithBlanks", "[Quorvane]\nEnabled= \t1 \n", Stored(u"secret"), {}, kSecret},
-    {"SectionAndKeysInOtherCase", "[QUORVANE]\nenabled=1\n", Stored(u"secret"), {}, kSecret},
     {"LatinOneGivenInTheNativeCharacterSet",
      "[Quorvane]\nEnabled=1\n",
      Stored(u"p\u00e4ss"),
@@ -95,7 +94,6 @@ const HostCase kHostCases[] = {
      Stored(u"secret"),
      {"--max-length=4"},
      "answer=0x1761\nlength=3\npassword=sec\n"},
-    {"ZeroMaxLength", "[Quorvane]\nEnabled=1\n", Stored(u"secret"), {"--max-length=0"}, kContinue},
     {"NoPasswordBuffer", "[Quorvane]\nEnabled=1\n", Stored(u"secret"), {"--no-buffer"}, kContinue},
     {"OtherNotification", "[Quorvane]\nEnabled=1\n", Stored(u"secret"), {"--notification=74"}, kContinue},
 };

@@ -32,17 +32,6 @@ TEST(SavedPassword, CheckRefusesWhatTheFormatCannotHold) {
               "Please enter a password or click cancel.");
 }
 
-TEST(SavedPassword, StoredTextGivesThePasswordBack) {
-    for (const std::u16string clear : {u"abc", u"p\u00e4\u00df", u"\u00ff"}) {
-        const std::string stored = password::ScramblePassword(clear);
-        EXPECT_EQ(stored.size(), 2 * clear.size());
-        std::u16string back;
-        EXPECT_TRUE(password::RecoverPassword(stored, back));
-        EXPECT_EQ(back, clear);
-    }
-    EXPECT_EQ(password::ScramblePassword(u"abc"), "FBE123");
-}
-
 TEST(SavedPassword, TextNotWrittenByTheProgramGivesNoPassword) {
     // "9A" is the first keystream byte: it unscrambles to a NUL.
     for (const char *stored : {"", "FBE12", "FBE1ZZ", "zz", "9A"}) {
