@@ -127,7 +127,8 @@ void FieldListModel::MoveDown() {
 bool FieldListModel::ManualEntry(std::string &text) {
     text = Trim(text);
     // A computed-field name is looked up before anything is compiled: "%Count" is no formula.
-    const ComputedField *known = !text.empty() && text[0] == '%' ? ComputedFieldCatalogue::Find(text) : nullptr;
+    const ComputedField *known =
+        !text.empty() && text[0] == '%' ? ComputedFieldCatalogue::Find(text) : nullptr;
     if (known != nullptr) {
         InsertAfterFirstChosen({FromCatalogue(*known, 0)});
         text.clear();

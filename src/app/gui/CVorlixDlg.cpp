@@ -69,8 +69,8 @@ bool EndsWithXpt(const std::string &path) {
 
 }  // namespace
 
-CVorlixDlg::CVorlixDlg(notes::NotesSession &session, GuiUserInterface &ui, InteractiveStartup::Discovery discovery,
-                       QWidget *parent)
+CVorlixDlg::CVorlixDlg(notes::NotesSession &session, GuiUserInterface &ui,
+                       InteractiveStartup::Discovery discovery, QWidget *parent)
     : QDialog(parent), m_session(session), m_ui(ui), m_discovery(std::move(discovery)) {
     setWindowTitle(Q(app::CVorlixApp::TitleText()));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
@@ -171,7 +171,8 @@ void CVorlixDlg::BuildMenu() {
     QMenu *file = m_menu->addMenu("&File");
     connect(file->addAction("&New"), &QAction::triggered, this, &CVorlixDlg::FileNew);
     connect(file->addAction("&Open Export Profile"), &QAction::triggered, this, [this]() { FileOpen(true); });
-    connect(file->addAction("Open Export &Template"), &QAction::triggered, this, [this]() { FileOpen(false); });
+    connect(file->addAction("Open Export &Template"), &QAction::triggered, this,
+            [this]() { FileOpen(false); });
     connect(file->addAction("&Save"), &QAction::triggered, this, &CVorlixDlg::FileSave);
     connect(file->addAction("Save &As"), &QAction::triggered, this, &CVorlixDlg::FileSaveAs);
     file->addSeparator();
@@ -233,8 +234,8 @@ bool CVorlixDlg::OpenDatabase(const std::string &server, const std::string &path
     auto database = std::make_unique<notes::NotesDatabase>();
     if (!database->Open(server, path)) {
         Error("Unable open the selected database \"" + path + "\" on " +
-                  (server.empty() ? std::string("Local") : "Server " + server) + ".\n\nReason: " +
-                  database->LastError(),
+                  (server.empty() ? std::string("Local") : "Server " + server) +
+                  ".\n\nReason: " + database->LastError(),
               "Open Database Error");
         return false;
     }
@@ -244,7 +245,8 @@ bool CVorlixDlg::OpenDatabase(const std::string &server, const std::string &path
     m_server = server;
     m_path = path;
     const std::string title = m_database->Title();
-    m_databaseEdit->setText(Q(title + (server.empty() ? " (" + path + ")" : " (" + server + " : " + path + ")")));
+    m_databaseEdit->setText(
+        Q(title + (server.empty() ? " (" + path + ")" : " (" + server + " : " + path + ")")));
     if (!refill) {
         return true;
     }
@@ -291,7 +293,8 @@ bool CVorlixDlg::DatabaseReady() {
 
 void CVorlixDlg::SelectDatabase() {
     if (!m_session.IsActive()) {
-        Warn("A Lotus Notes Session has not been established. This is an invalid option at this time.", "Error");
+        Warn("A Lotus Notes Session has not been established. This is an invalid option at this time.",
+             "Error");
         return;
     }
     DlgSelectDatabase dialog(DlgSelectDatabase::Mode::Single, this);
@@ -332,7 +335,8 @@ void CVorlixDlg::AvailableOptionClicked(QCheckBox *box) {
     const platform::MessageAnswer answer = platform::Ui().Message(
         "Please confirm you wish to scan all documents in the selected view/folders for field names now?\n\n"
         "This may take a while depnding on the view/folder size.",
-        "Check View/Folders for field names", platform::MessageIcon::Question, platform::MessageButtons::OkCancel);
+        "Check View/Folders for field names", platform::MessageIcon::Question,
+        platform::MessageButtons::OkCancel);
     if (answer != platform::MessageAnswer::Ok) {
         box->setChecked(!box->isChecked());
         return;
@@ -395,7 +399,8 @@ bool CVorlixDlg::ConfirmPdfPrinter() {
                                 "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows"};
     std::string device;
     for (const char *key : keys) {
-        device = platform::Registry::GetString(platform::RegistryHive::CurrentUser, key, "Device").value_or("");
+        device =
+            platform::Registry::GetString(platform::RegistryHive::CurrentUser, key, "Device").value_or("");
         if (!device.empty()) {
             break;
         }
@@ -404,11 +409,12 @@ bool CVorlixDlg::ConfirmPdfPrinter() {
     if (comma == std::string::npos || device.substr(0, comma) == "pdfFactory") {
         return true;
     }
-    return platform::Ui().Message("Please confirm the pdfFactory printer is the default printer. This is required "
-                                  "for PDF creation.\n\nPLEASE NOTE: All Lotus Notes documents in the selected "
-                                  "views/folders are printed to the default printer.",
-                                  "Confirm", platform::MessageIcon::Question,
-                                  platform::MessageButtons::OkCancel) == platform::MessageAnswer::Ok;
+    return platform::Ui().Message(
+               "Please confirm the pdfFactory printer is the default printer. This is required "
+               "for PDF creation.\n\nPLEASE NOTE: All Lotus Notes documents in the selected "
+               "views/folders are printed to the default printer.",
+               "Confirm", platform::MessageIcon::Question,
+               platform::MessageButtons::OkCancel) == platform::MessageAnswer::Ok;
 }
 
 void CVorlixDlg::ExportNow(bool scan) {
@@ -494,8 +500,9 @@ void CVorlixDlg::FileNew() {
 }
 
 void CVorlixDlg::FileOpen(bool profile) {
-    const std::vector<std::string> files = platform::Ui().OpenFileNames(
-        profile ? "Open Export Profile" : "Open Export Template", profile ? kProfileFilter : kTemplateFilter, false);
+    const std::vector<std::string> files =
+        platform::Ui().OpenFileNames(profile ? "Open Export Profile" : "Open Export Template",
+                                     profile ? kProfileFilter : kTemplateFilter, false);
     if (files.empty()) {
         return;
     }
@@ -556,7 +563,8 @@ void CVorlixDlg::HelpTopics() {
 }
 
 void CVorlixDlg::SavePasswordClicked(bool checked) {
-    if (!checked && !platform::WriteAppSetting(platform::kSettingsSectionPassword, platform::kSettingsKeyEnabled, "0")) {
+    if (!checked &&
+        !platform::WriteAppSetting(platform::kSettingsSectionPassword, platform::kSettingsKeyEnabled, "0")) {
         Error("Unable to save settings to settings file: " + platform::AppInfo::SettingsFilePath(),
               platform::AppInfo::Name());
     }
@@ -566,7 +574,8 @@ void CVorlixDlg::SavePasswordClicked(bool checked) {
 void CVorlixDlg::WriteMultiDatabaseSettings() {
     if (platform::WriteAppSetting(platform::kSettingsSectionExport, platform::kSettingsKeyMultiOutputPath,
                                   m_multiOutputPath)) {
-        (void)platform::WriteAppSetting(platform::kSettingsSectionExport, platform::kSettingsKeyMultiOutputSubdirDb,
+        (void)platform::WriteAppSetting(platform::kSettingsSectionExport,
+                                        platform::kSettingsKeyMultiOutputSubdirDb,
                                         m_multiOutputSubdirDb ? "1" : "0");
     }
 }
@@ -583,8 +592,8 @@ bool CVorlixDlg::TryClose() {
     config::DatabaseExportProfile defaults;
     defaults.Settings = m_profile.Settings;
     DialogToSettings(defaults.Settings);
-    (void)defaults.SaveToFile(DefaultTemplatePath(), platform::AppInfo::Name(), platform::AppInfo::VersionText(),
-                              true);
+    (void)defaults.SaveToFile(DefaultTemplatePath(), platform::AppInfo::Name(),
+                              platform::AppInfo::VersionText(), true);
     WriteMultiDatabaseSettings();
     if (m_session.IsActive()) {
         m_database.reset();

@@ -20,7 +20,8 @@ bool EnvironmentSet(const char *name) {
 }  // namespace
 
 bool CanShowWindows() {
-    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") || EnvironmentSet("QT_QPA_PLATFORM");
+    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") ||
+           EnvironmentSet("QT_QPA_PLATFORM");
 }
 
 int RunDesktop(int argc, char **argv, app::CVorlixApp &application) {

@@ -27,7 +27,10 @@ bool ListHas(const QListWidget *list, const QString &text) {
 
 DlgIncludeViews::DlgIncludeViews(Mode mode, const std::vector<std::string> &databaseViews,
                                  const std::vector<std::string> &chosen, QWidget *parent)
-    : QDialog(parent), m_available(new QListWidget(this)), m_chosen(new QListWidget(this)), m_match(new QLineEdit(this)) {
+    : QDialog(parent),
+      m_available(new QListWidget(this)),
+      m_chosen(new QListWidget(this)),
+      m_match(new QLineEdit(this)) {
     const bool include = mode == Mode::Include;
     setWindowTitle(include ? "Include Views & Folders" : "Exclude Views & Folders");
     m_available->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -29,7 +29,8 @@ DlgLogEntry::DlgLogEntry(const logging::LogEntry &entry, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    const bool hasDetail = entry.severity == logging::kSeverityWarning || entry.severity == logging::kSeverityError;
+    const bool hasDetail =
+        entry.severity == logging::kSeverityWarning || entry.severity == logging::kSeverityError;
     m_severity->setVisible(hasDetail);
     m_detail->setVisible(hasDetail);
     if (hasDetail) {

@@ -287,8 +287,8 @@ void DlgSelectDatabase::AddNow() {
 void DlgSelectDatabase::ServerChosen(int index) {
     const std::string server = m_serverCombo->itemText(index).toStdString();
     if (!ListDirectory(server, "")) {
-        platform::Ui().Message("Unable to find path to server", "Lotus Notes Error", platform::MessageIcon::Error,
-                               platform::MessageButtons::Ok);
+        platform::Ui().Message("Unable to find path to server", "Lotus Notes Error",
+                               platform::MessageIcon::Error, platform::MessageButtons::Ok);
     }
 }
 
@@ -330,8 +330,8 @@ void DlgSelectDatabase::BrowseFolders() {
         }
         m_fileNameEdit->setText(Q(files.size() == 1 ? files.front() : Quoted(files)));
     } catch (const std::exception &) {
-        platform::Ui().Message("Unexpected error in DlgSelectDatabase", "Vorlix", platform::MessageIcon::Error,
-                               platform::MessageButtons::Ok);
+        platform::Ui().Message("Unexpected error in DlgSelectDatabase", "Vorlix",
+                               platform::MessageIcon::Error, platform::MessageButtons::Ok);
     }
 }
 

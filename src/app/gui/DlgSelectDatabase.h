@@ -24,8 +24,8 @@ class DlgSelectDatabase : public QDialog {
 public:
     enum class Mode { Single, Multiple };
     // Receives the chosen paths and titles when "Add Now" is clicked.
-    using AddAction = std::function<void(const std::vector<std::string> &paths,
-                                         const std::vector<std::string> &titles)>;
+    using AddAction =
+        std::function<void(const std::vector<std::string> &paths, const std::vector<std::string> &titles)>;
 
     explicit DlgSelectDatabase(Mode mode, QWidget *parent = nullptr, AddAction addAction = {});
     ~DlgSelectDatabase() override;

@@ -46,7 +46,8 @@ void ExportWorker::Run() {
         session.End(false);
     }
     // Queued to the GUI thread, which owns this object.
-    QMetaObject::invokeMethod(this, [this, outcome]() { emit finished(outcome); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, outcome]() { emit finished(outcome); }, Qt::QueuedConnection);
 }
 
 }  // namespace gui

@@ -17,8 +17,8 @@ namespace gui {
 namespace {
 
 // The computed fields a field-name scan offers before the names it found, in this order.
-constexpr const char *kScanComputedFields[] = {config::kFieldAttachNames, config::kFieldExtractedAttNames,
-                                               config::kFieldCount,       config::kFieldUniversalId,
+constexpr const char *kScanComputedFields[] = {config::kFieldAttachNames,    config::kFieldExtractedAttNames,
+                                               config::kFieldCount,          config::kFieldUniversalId,
                                                config::kFieldViewFolderName, config::kFieldHasOle,
                                                config::kFieldErrors};
 
@@ -26,9 +26,10 @@ void ShowEntries(QListWidget *list, const std::vector<config::FieldListEntry> &e
     const QSignalBlocker blocker(list);
     list->clear();
     for (const config::FieldListEntry &entry : entries) {
-        auto *item = new QListWidgetItem(
-            QString::fromStdString(selectedTexts ? entry.property.SelectedText() : entry.property.AvailableText()),
-            list);
+        auto *item =
+            new QListWidgetItem(QString::fromStdString(selectedTexts ? entry.property.SelectedText()
+                                                                     : entry.property.AvailableText()),
+                                list);
         item->setSelected(entry.chosen);
     }
 }
@@ -99,8 +100,10 @@ FieldListPanel::FieldListPanel(QWidget *parent)
     manualRow->addWidget(m_manualAdd);
     grid->addLayout(manualRow, 4, 0, 1, 3);
 
-    connect(m_addButton, &QPushButton::clicked, this, [this]() { Edit([this]() { m_model.AddFromAvailable(false); }); });
-    connect(m_addAllButton, &QPushButton::clicked, this, [this]() { Edit([this]() { m_model.AddFromAvailable(true); }); });
+    connect(m_addButton, &QPushButton::clicked, this,
+            [this]() { Edit([this]() { m_model.AddFromAvailable(false); }); });
+    connect(m_addAllButton, &QPushButton::clicked, this,
+            [this]() { Edit([this]() { m_model.AddFromAvailable(true); }); });
     connect(m_removeButton, &QPushButton::clicked, this,
             [this]() { Edit([this]() { m_model.RemoveFromSelected(false); }); });
     connect(m_removeAllButton, &QPushButton::clicked, this,
@@ -121,7 +124,8 @@ FieldListPanel::FieldListPanel(QWidget *parent)
     connect(m_manualEdit, &QLineEdit::returnPressed, this, &FieldListPanel::ManualEntry);
     connect(m_richTextAdvanced, &QCheckBox::clicked, this, &FieldListPanel::RichTextAdvancedClicked);
     connect(m_showHidden, &QCheckBox::clicked, this, [this]() { emit availableOptionClicked(m_showHidden); });
-    connect(m_viewFieldsOnly, &QCheckBox::clicked, this, [this]() { emit availableOptionClicked(m_viewFieldsOnly); });
+    connect(m_viewFieldsOnly, &QCheckBox::clicked, this,
+            [this]() { emit availableOptionClicked(m_viewFieldsOnly); });
 }
 
 template <typename Operation>
@@ -156,9 +160,9 @@ void FieldListPanel::SetScannedItems(const std::vector<std::string> &foundNames)
     for (const char *name : kScanComputedFields) {
         const config::ComputedField *field = config::ComputedFieldCatalogue::Find(name);
         if (field != nullptr) {
-            available.push_back({config::SelectionProperty{field->kind, field->name, field->label,
-                                                           field->valueFunction, 0},
-                                 false});
+            available.push_back(
+                {config::SelectionProperty{field->kind, field->name, field->label, field->valueFunction, 0},
+                 false});
         }
     }
     const bool hidden = m_showHidden->isChecked();

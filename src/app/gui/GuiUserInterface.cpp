@@ -3,11 +3,11 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QUrl>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 #include <QThread>
+#include <QUrl>
 #include <deque>
 #include <mutex>
 
@@ -109,7 +109,8 @@ QString Q(const std::string &text) {
 GuiUserInterface::GuiUserInterface(QObject *parent) : QObject(parent) {}
 
 platform::MessageAnswer GuiUserInterface::Message(const std::string &text, const std::string &caption,
-                                                  platform::MessageIcon icon, platform::MessageButtons buttons) {
+                                                  platform::MessageIcon icon,
+                                                  platform::MessageButtons buttons) {
     {
         Script &script = TheScript();
         std::lock_guard<std::mutex> lock(script.mutex);
@@ -136,7 +137,8 @@ platform::MessageAnswer GuiUserInterface::Message(const std::string &text, const
 }
 
 platform::MessageAnswer GuiUserInterface::ShowBox(const std::string &text, const std::string &caption,
-                                                  platform::MessageIcon icon, platform::MessageButtons buttons) {
+                                                  platform::MessageIcon icon,
+                                                  platform::MessageButtons buttons) {
     QMessageBox box(BoxIcon(icon), Q(caption), Q(text), BoxButtons(buttons), m_parentWindow);
     return AnswerOf(box.exec());
 }
@@ -173,8 +175,8 @@ QString GuiUserInterface::QtNameFilter(const std::string &filter) {
     return filters.join(";;");
 }
 
-std::vector<std::string> GuiUserInterface::OpenFileNames(const std::string &caption, const std::string &filter,
-                                                         bool multiple) {
+std::vector<std::string> GuiUserInterface::OpenFileNames(const std::string &caption,
+                                                         const std::string &filter, bool multiple) {
     std::vector<std::string> names;
     if (ScriptedFileNames(names)) {
         return names;
@@ -183,7 +185,8 @@ std::vector<std::string> GuiUserInterface::OpenFileNames(const std::string &capt
     if (multiple) {
         chosen = QFileDialog::getOpenFileNames(m_parentWindow, Q(caption), QString(), QtNameFilter(filter));
     } else {
-        const QString one = QFileDialog::getOpenFileName(m_parentWindow, Q(caption), QString(), QtNameFilter(filter));
+        const QString one =
+            QFileDialog::getOpenFileName(m_parentWindow, Q(caption), QString(), QtNameFilter(filter));
         if (!one.isEmpty()) {
             chosen << one;
         }

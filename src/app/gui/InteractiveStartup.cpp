@@ -69,9 +69,9 @@ void InteractiveStartup::Run() {
     if (!m_startupStatus.empty()) {
         m_startupStatus += "\n\n";
     }
-    m_startupStatus += m_session.ErrorText() +
-                       "\n \nPlease make sure Lotus Notes is installed and setup correctly (run at least once).";
+    m_startupStatus +=
+        m_session.ErrorText() +
+        "\n \nPlease make sure Lotus Notes is installed and setup correctly (run at least once).";
 }
 
 }  // namespace gui
-

@@ -24,7 +24,8 @@ public:
     using Discovery = std::function<bool(notes::NotesSession &session, std::string &startupStatus,
                                          platform::UserInterface &statusLine)>;
 
-    InteractiveStartup(notes::NotesSession &session, platform::UserInterface &statusLine, Discovery discovery);
+    InteractiveStartup(notes::NotesSession &session, platform::UserInterface &statusLine,
+                       Discovery discovery);
 
     // Runs once: reads the paths, discovers and starts as needed. The session is active afterwards when
     // everything worked.

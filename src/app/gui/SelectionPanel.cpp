@@ -94,8 +94,10 @@ SelectionPanel::SelectionPanel(config::ExportSettings &working, QWidget *parent)
     auto *listsPage = new QWidget(this);
     auto *listsLayout = new QHBoxLayout(listsPage);
     listsLayout->setContentsMargins(0, 0, 0, 0);
-    listsLayout->addWidget(ListWithButton("Include view folder(s)", m_includeList, m_includeButton, listsPage));
-    listsLayout->addWidget(ListWithButton("Exclude view folder(s)", m_excludeList, m_excludeButton, listsPage));
+    listsLayout->addWidget(
+        ListWithButton("Include view folder(s)", m_includeList, m_includeButton, listsPage));
+    listsLayout->addWidget(
+        ListWithButton("Exclude view folder(s)", m_excludeList, m_excludeButton, listsPage));
     m_pages->addWidget(listsPage);
 
     auto *queryPage = new QWidget(this);
@@ -218,10 +220,10 @@ void SelectionPanel::Apply(const config::ExportSettings &settings) {
 }
 
 void SelectionPanel::Collect(config::ExportSettings &settings) const {
-    settings.SelectMethod = m_viewsRadio->isChecked()                                ? config::kSelectViews
+    settings.SelectMethod = m_viewsRadio->isChecked()                                  ? config::kSelectViews
                             : m_queryRadio->isChecked() || m_allDocsRadio->isChecked() ? config::kSelectQuery
-                            : m_ftRadio->isChecked()                                  ? config::kSelectFtSearch
-                                                                                      : config::kSelectView;
+                            : m_ftRadio->isChecked() ? config::kSelectFtSearch
+                                                     : config::kSelectView;
     settings.QueryAllDocs = m_allDocsRadio->isChecked();
     settings.ViewName = ChosenView();
     if (settings.SelectMethod == config::kSelectViews) {
