@@ -149,7 +149,7 @@ void CVorlixDlg::BuildLayout() {
     layout->addLayout(runRow);
     auto *statusRow = new QHBoxLayout;
     statusRow->addWidget(m_progress, 1);
-    statusRow->addWidget(m_status, 2);
+    statusRow->addWidget(m_status, 1);
     layout->addLayout(statusRow);
 
     m_exportNow->setDefault(true);

@@ -92,7 +92,7 @@ SelectionPanel::SelectionPanel(config::ExportSettings &working, QWidget *parent)
     m_pages->addWidget(viewPage);
 
     auto *listsPage = new QWidget(this);
-    auto *listsLayout = new QHBoxLayout(listsPage);
+    auto *listsLayout = new QVBoxLayout(listsPage);
     listsLayout->setContentsMargins(0, 0, 0, 0);
     listsLayout->addWidget(
         ListWithButton("Include view folder(s)", m_includeList, m_includeButton, listsPage));
