@@ -1,33 +1,19 @@
 // The deferred Notes start of an interactive session.
 #include "InteractiveStartup.h"
 
+#include "app/NotesPathSettings.h"
 #include "notes/NotesSession.h"
-#include "platform/AppSettings.h"
 
 namespace gui {
-
-namespace {
-
-std::string Trimmed(const std::string &text) {
-    const char *blanks = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-}  // namespace
 
 InteractiveStartup::InteractiveStartup(notes::NotesSession &session, platform::UserInterface &statusLine,
                                        Discovery discovery)
     : m_session(session), m_statusLine(statusLine), m_discovery(std::move(discovery)) {}
 
 void InteractiveStartup::ReadPaths() {
-    m_iniFilePath =
-        Trimmed(platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyIniFilePath));
-    m_programPath =
-        Trimmed(platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath));
+    const app::NotesPathSettings paths = app::NotesPathSettings::Read();
+    m_iniFilePath = paths.iniFilePath;
+    m_programPath = paths.programPath;
 }
 
 // At most once per start-up; true when the discovery started the session.
