@@ -1,9 +1,16 @@
 // The "Log Entry Detail" dialog, the include/exclude dialog's lists and the seam's file filters.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <thread>
 
 #include "GuiTestSupport.h"
 #include "app/gui/DlgIncludeViews.h"
@@ -111,6 +118,30 @@ private slots:
         QVERIFY(dialog.Chosen().empty());
         dialog.AddAll();
         QCOMPARE(dialog.Chosen().size(), std::size_t{4});
+    }
+
+    // A worker's question is asked by a box on the GUI thread while the worker waits for the answer.
+    void workerQuestionsAreAskedOnTheGuiThread() {
+        gui::GuiUserInterface ui;
+        std::atomic<int> answer{-1};
+        QThread *boxThread = nullptr;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, [&]() {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box != nullptr) {
+                boxThread = box->thread();
+                QCOMPARE(box->text(), QString("Create it?"));
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        answerer.start(10);
+        std::thread worker([&]() {
+            answer = static_cast<int>(ui.Message("Create it?", "Create Path", platform::MessageIcon::Question,
+                                                 platform::MessageButtons::YesNo));
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(answer.load(), static_cast<int>(platform::MessageAnswer::Yes), 20000);
+        worker.join();
+        QCOMPARE(boxThread, QApplication::instance()->thread());
     }
 
     void filtersBecomeQtNameFilters_data() {
