@@ -459,7 +459,8 @@ void CVorlixDlg::ExportNow(bool scan) {
 }
 
 void CVorlixDlg::ExportDone(const ExportOutcome &outcome) {
-    m_worker.reset();
+    // This runs inside the worker's own signal: it is deleted once the signal has returned.
+    m_worker.release()->deleteLater();
     if (!outcome.succeeded) {
         if (!outcome.error.empty()) {
             Warn(outcome.error, "Export Status");

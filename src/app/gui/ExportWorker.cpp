@@ -37,11 +37,14 @@ void ExportWorker::Run() {
     } else {
         m_profile->ProcessedTotal = 0;
         m_profile->ExportedTotal = 0;
-        exporter::ExportRun run(*m_profile, true);
-        outcome.succeeded = run.Run(session, m_cancel, false, true, m_scan);
-        outcome.error = run.LastError();
-        outcome.foundFieldNames = run.FoundFieldNames();
-        outcome.exported = run.ExportedTotal();
+        {
+            exporter::ExportRun run(*m_profile, true);
+            outcome.succeeded = run.Run(session, m_cancel, false, true, m_scan);
+            outcome.error = run.LastError();
+            outcome.foundFieldNames = run.FoundFieldNames();
+            outcome.exported = run.ExportedTotal();
+        }
+        // The record (and any database it still holds) goes before the thread's session ends.
         m_profile.reset();
         session.End(false);
     }
