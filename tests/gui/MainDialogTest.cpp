@@ -19,6 +19,7 @@
 #include "app/gui/FieldListPanel.h"
 #include "app/gui/OutputPanel.h"
 #include "app/gui/SelectionPanel.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -168,6 +169,65 @@ private slots:
             QVERIFY2(shown[0].contains("\n\nError at position "), qPrintable(shown[0]));
         }
         QVERIFY(!dialog.ExportInProgress());
+    }
+
+    void pdfNeedsTheFactoryAsDefaultPrinter_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("pdfFactory") << "pdfFactory,winspool,Ne00:" << false;
+        QTest::newRow("another printer") << "Office Laser,winspool,Ne01:" << true;
+        QTest::newRow("prefix is not enough") << "pdfFactory Pro,winspool,Ne02:" << true;
+        QTest::newRow("no comma") << "pdfFactory" << false;
+    }
+    void pdfNeedsTheFactoryAsDefaultPrinter() {
+        QFETCH(QString, device);
+        QFETCH(bool, asked);
+        qputenv("VORLIX_REGISTRY", QByteArray::fromStdString(m_env->File("registry.ini")));
+        QVERIFY(platform::Registry::SetString(platform::RegistryHive::CurrentUser,
+                                              "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows",
+                                              "Device", device.toStdString()));
+        fs::create_directories(m_env->File("base"));
+        fs::create_directories(m_env->File("csv"));
+        gui::CVorlixDlg &dialog = m_env->OpenDialog();
+        OpenProfile(dialog, OrdersProfile({"CreatePdfs=1"}));
+        GuiUserInterface::ClearShownMessages();
+        dialog.ExportNow();  // the cancelling answer when asked
+        qunsetenv("VORLIX_REGISTRY");
+        const QStringList shown = Messages();
+        QCOMPARE(
+            !shown.isEmpty() && shown[0].startsWith("Confirm: Please confirm the pdfFactory printer is the "
+                                                    "default printer. This is required for PDF creation."),
+            asked);
+        QCOMPARE(dialog.ExportInProgress(), !asked);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.ExportInProgress(), kRunTimeout);
+    }
+
+    void browseButtonsAndAFailedOpen() {
+        gui::CVorlixDlg &dialog = m_env->OpenDialog();
+        OpenProfile(dialog, OrdersProfile());
+        GuiUserInterface::SetNextFileNames({"/data/exports"});
+        dialog.Outputs()->BrowseBasePath();
+        QCOMPARE(dialog.Outputs()->BasePath()->text(), QString("/data/exports"));
+        GuiUserInterface::SetNextFileNames({"/data/summary.csv"});
+        dialog.Outputs()->BrowseCsvFile();
+        QCOMPARE(dialog.Outputs()->CsvFile()->text(), QString("/data/summary.csv"));
+        dialog.Outputs()->BrowseCsvFile();  // cancelled: nothing changes
+        QCOMPARE(dialog.Outputs()->CsvFile()->text(), QString("/data/summary.csv"));
+
+        GuiUserInterface::ClearShownMessages();
+        OpenProfile(dialog, m_env->File("missing.xpp"));
+        QCOMPARE(Messages().size(), 1);
+        QVERIFY2(Messages()[0].startsWith("Export Profile Open Error: Unable to Open Export Profile. "),
+                 qPrintable(Messages()[0]));
+        QCOMPARE(dialog.ProfilePath(), m_env->File("orders.xpp"));
+        QCOMPARE(dialog.DatabasePath(), std::string("orders.nsf"));
+        QCOMPARE(dialog.Outputs()->CsvFile()->text(), QString("/data/summary.csv"));
+
+        dialog.FileNew();
+        QCOMPARE(dialog.DatabasePath(), std::string());
+        QCOMPARE(dialog.DatabaseEdit()->text(), QString());
+        QCOMPARE(dialog.Fields()->AvailableList()->count(), 0);
+        QCOMPARE(dialog.Outputs()->CsvFile()->text(), QString());
     }
 
     void radioButtonsStoreTheirValues() {
