@@ -14,8 +14,11 @@
 
 int main(int argc, char **argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    app::LibraryPathStart::EnsureOnLibraryPath(
-        platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath), argv);
+    if (app::CVorlixApp::InformationRequested(arguments) == app::CVorlixApp::Information::None) {
+        app::LibraryPathStart::EnsureOnLibraryPath(
+            platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath),
+            argv);
+    }
     app::CVorlixApp application;
 #ifdef VORLIX_WITH_GUI
     // Without arguments the main dialog opens; without a display, or in a build without the dialogs,

@@ -110,7 +110,9 @@ CVorlixDlg::~CVorlixDlg() {
 }
 
 std::string CVorlixDlg::DefaultTemplatePath() {
-    return platform::JoinPath(platform::AppInfo::ProgramDirectory(), "Vorlix.xpt");
+    // Beside the settings file: the program directory, or the user's configuration directory where the
+    // program directory cannot be written (an installed program), so the set-up is kept either way.
+    return platform::JoinPath(platform::DirectoryOf(platform::AppInfo::SettingsFilePath()), "Vorlix.xpt");
 }
 
 void CVorlixDlg::BuildLayout() {
@@ -593,6 +595,7 @@ bool CVorlixDlg::TryClose() {
     config::DatabaseExportProfile defaults;
     defaults.Settings = m_profile.Settings;
     DialogToSettings(defaults.Settings);
+    (void)exporter::CreateDirectoryPath(platform::DirectoryOf(DefaultTemplatePath()));
     (void)defaults.SaveToFile(DefaultTemplatePath(), platform::AppInfo::Name(),
                               platform::AppInfo::VersionText(), true);
     WriteMultiDatabaseSettings();

@@ -45,7 +45,7 @@ public:
                InteractiveStartup::Discovery discovery = {}, QWidget *parent = nullptr);
     ~CVorlixDlg() override;
 
-    // The default template beside the executable.
+    // The default template "Vorlix.xpt", in the directory of the settings file.
     static std::string DefaultTemplatePath();
 
     // Opens a database and shows it; with refill the view and field lists are read from it.
