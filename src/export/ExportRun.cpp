@@ -639,7 +639,8 @@ private:
             if (kind == config::kItemEngineValue) {
                 cell.value = item.Value();
             } else if (note.IsOpen()) {
-                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced);
+                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced,
+                                           &m_profile.RenderState);
             }
             cells.push_back(std::move(cell));
         }

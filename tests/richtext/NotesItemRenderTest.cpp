@@ -90,11 +90,12 @@ TEST_F(NotesItemRenderTest, TimesAndTimeLists) {
     EXPECT_FALSE(list.substr(cut + 3).empty());
 }
 
-TEST_F(NotesItemRenderTest, OptionsKeepTheNoteBeingRendered) {
+TEST_F(NotesItemRenderTest, StateKeepsTheNoteBeingRendered) {
     richtext::NotesRtfAdvancedSettings options;
-    richtext::RenderedItem item = richtext::NotesItem::Render(m_note, "Subject", ";", &options);
+    richtext::RenderState state;
+    richtext::RenderedItem item = richtext::NotesItem::Render(m_note, "Subject", ";", &options, &state);
     EXPECT_EQ(item.text, "Hello");
-    EXPECT_EQ(options.Note, &m_note);
+    EXPECT_EQ(state.Note, &m_note);
 }
 
 // A failing Notes call ends the item loop without leaving anything locked or open.
