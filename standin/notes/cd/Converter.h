@@ -72,6 +72,7 @@ public:
     std::size_t m_paragraphs = 0;
     bool m_textInParagraph = false;
     WORD m_lastPabId = 0;
+    RunFont m_lastFont;              // the font of the last run, which an empty paragraph keeps
     std::map<WORD, bool> m_defined;  // paragraph ids written so far
     int m_depth = 0;                 // nesting of tables and sections, bounded
 };

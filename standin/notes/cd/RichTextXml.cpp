@@ -433,10 +433,10 @@ void Converter::StartParagraph(WORD pabId) {
 
 void Converter::Par(const pugi::xml_node &node) {
     StartParagraph(PabIdFor(node));
-    RunFont font;
-    Inline(node, font);
+    m_lastFont = RunFont();
+    Inline(node, m_lastFont);
     if (!m_textInParagraph) {
-        Text("", font);  // an empty paragraph keeps its font in an empty run, as Domino writes it
+        Text("", m_lastFont);  // an empty paragraph keeps its font in an empty run, as Domino writes it
     }
 }
 
@@ -518,6 +518,7 @@ void Converter::Text(std::string_view utf8, const RunFont &font) {
 
 void Converter::Inline(const pugi::xml_node &parent, const RunFont &inherited) {
     RunFont font = FontOf(parent.child("font"), inherited);
+    m_lastFont = font;
     for (pugi::xml_node child : parent.children()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
             std::string text = RunText(child.value());
