@@ -63,6 +63,8 @@ public:
     // The id of a paragraph's definition; a default definition is written when none was.
     WORD PabIdFor(const pugi::xml_node &par);
     void DefaultPardef();
+    // The style of the paragraph in progress, for tables and sections that start a paragraph.
+    WORD CurrentPabId();
     void BeginHotspot(WORD signature, WORD type, DWORD flags, std::string_view data);
     void EndHotspot(WORD signature);
 
@@ -72,6 +74,7 @@ public:
     std::size_t m_paragraphs = 0;
     bool m_textInParagraph = false;
     WORD m_lastPabId = 0;
+    WORD m_currentPabId = 0;
     RunFont m_lastFont;              // the font of the last run, which an empty paragraph keeps
     std::map<WORD, bool> m_defined;  // paragraph ids written so far
     int m_depth = 0;                 // nesting of tables and sections, bounded

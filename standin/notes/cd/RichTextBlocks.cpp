@@ -79,10 +79,7 @@ void Converter::Table(const pugi::xml_node &node) {
     }
     ++m_depth;
     bool nested = m_depth > 1;
-    if (m_lastPabId == 0) {
-        DefaultPardef();
-    }
-    StartParagraph(m_lastPabId);
+    StartParagraph(CurrentPabId());
     std::vector<long> columns;  // twips
     for (pugi::xml_node c : node.children()) {
         long w = 0;
@@ -284,7 +281,7 @@ void Converter::Table(const pugi::xml_node &node) {
             Blocks(cell);
             if (m_paragraphs == before) {
                 // An empty cell still holds one empty paragraph.
-                StartParagraph(m_lastPabId);
+                StartParagraph(CurrentPabId());
                 Text("", RunFont());
             }
             column += static_cast<std::size_t>(colSpan);
@@ -302,10 +299,7 @@ void Converter::Section(const pugi::xml_node &node) {
         return;
     }
     ++m_depth;
-    if (m_lastPabId == 0) {
-        DefaultPardef();
-    }
-    StartParagraph(m_lastPabId);
+    StartParagraph(CurrentPabId());
     pugi::xml_node title = node.child("sectiontitle");
     RunFont font = FontOf(title.child("font"), RunFont());
     DWORD flags = 0;

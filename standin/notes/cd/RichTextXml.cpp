@@ -418,7 +418,18 @@ WORD Converter::PabIdFor(const pugi::xml_node &par) {
     return m_lastPabId;
 }
 
+WORD Converter::CurrentPabId() {
+    if (m_currentPabId != 0) {
+        return m_currentPabId;
+    }
+    if (m_lastPabId == 0) {
+        DefaultPardef();
+    }
+    return m_lastPabId;
+}
+
 void Converter::StartParagraph(WORD pabId) {
+    m_currentPabId = pabId;
     if (m_anyParagraph) {
         m_out.Begin(nc::kSigParagraph);
         m_out.End();
