@@ -6,14 +6,23 @@
 #include <system_error>
 
 #include "notes/ByteReader.h"
+#include "notes/capi/CompositeRecords.h"
 #include "platform/Paths.h"
-#include "richtext/CompositeRecords.h"
 
 namespace richtext {
+
+namespace cd = notes::cd;
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
+
+// Layout fields the shared header leaves out.
+constexpr std::size_t kBarTitleAfterColor = cd::kBarTitle + 2;  // CDBAR title after the colour word
+constexpr std::size_t kBorderTop = 10;                          // WORD CDBORDERINFO top width, pixels
+constexpr std::size_t kBorderLeft = 12;                         // WORD left width
+constexpr std::size_t kBorderBottom = 14;                       // WORD bottom width
+constexpr std::size_t kBorderRight = 16;                        // WORD right width
 
 // Twips per pixel of the model's measures.
 constexpr float kTwipsPerPixel = 15.0f;
@@ -89,74 +98,74 @@ bool CompositeReader::Record(std::uint16_t signature, Bytes record) {
     }
     const bool images = m_options.RtfAdvancedExportImages;
     switch (signature) {
-        case cd::sig::kPabDefinition:
+        case cd::kSigPabDefinition:
             return ParagraphDefinition(record);
-        case cd::sig::kPabReference:
+        case cd::kSigPabReference:
             return ParagraphReference(record);
-        case cd::sig::kParagraph:
+        case cd::kSigParagraph:
             m_sink.ParagraphMark();
             return true;
-        case cd::sig::kText:
+        case cd::kSigText:
             return TextRecord(record);
-        case cd::sig::kTextEffect: {
+        case cd::kSigTextEffect: {
             const notes::ByteReader r(record);
-            m_pendingFont = FontId::FromStored(r.Dword(cd::texteffect::kFont));
+            m_pendingFont = FontId::FromStored(r.Dword(cd::kTextEffectFont));
             m_hasPendingFont = !r.Overrun();
             return !r.Overrun();
         }
-        case cd::sig::kTableBegin:
-        case cd::sig::kNestedTableBegin:
+        case cd::kSigTableBegin:
+        case cd::kSigNestedTableBegin:
             return TableBeginRecord(record);
-        case cd::sig::kPreTableBegin:
+        case cd::kSigPreTableBegin:
             return TableExtensionRecord(record);
-        case cd::sig::kTableLabelFont:
+        case cd::kSigTableDataExtension:
             return TableLabelFontRecord(record);
-        case cd::sig::kTableCell:
-        case cd::sig::kNestedTableCell:
+        case cd::kSigTableCell:
+        case cd::kSigNestedTableCell:
             return TableCellRecord(record);
-        case cd::sig::kTableLabel:
+        case cd::kSigTableLabel:
             return TableLabelRecord(record);
-        case cd::sig::kTableEnd:
-        case cd::sig::kNestedTableEnd:
+        case cd::kSigTableEnd:
+        case cd::kSigNestedTableEnd:
             m_sink.TableEnd();
             return true;
-        case cd::sig::kBar:
+        case cd::kSigBar:
             return SectionBarRecord(record);
-        case cd::sig::kButton:
-        case cd::sig::kV5HotspotBegin:
-        case cd::sig::kHotspotBegin:
-        case cd::sig::kV4HotspotBegin:
+        case cd::kSigV6HotspotBegin:
+        case cd::kSigV5HotspotBegin:
+        case cd::kSigHotspotBegin:
+        case cd::kSigV4HotspotBegin:
             return HotspotBegin(record);
-        case cd::sig::kV5HotspotEnd:
-        case cd::sig::kHotspotEnd:
-        case cd::sig::kV4HotspotEnd:
+        case cd::kSigV5HotspotEnd:
+        case cd::kSigHotspotEnd:
+        case cd::kSigV4HotspotEnd:
             HotspotEnd();
             return true;
-        case cd::sig::kLink2:
+        case cd::kSigLink2:
             return LinkRecord(record);
-        case cd::sig::kLinkExport2:
+        case cd::kSigLinkExport2:
             return LinkExportRecord(record);
-        case cd::sig::kGraphic:
+        case cd::kSigGraphic:
             return !images || GraphicRecord(record);
-        case cd::sig::kImageHeader:
+        case cd::kSigImageHeader:
             return !images || ImageHeaderRecord(record);
-        case cd::sig::kImageSegment:
+        case cd::kSigImageSegment:
             return !images || ImageSegmentRecord(record);
-        case cd::sig::kBitmapHeader:
+        case cd::kSigBitmapHeader:
             return !images || BitmapHeaderRecord(record);
-        case cd::sig::kBitmapSegment:
-        case cd::sig::kColorTable:
-        case cd::sig::kPatternTable:
-        case cd::sig::kTransparentTable:
+        case cd::kSigBitmapSegment:
+        case cd::kSigColorTable:
+        case cd::kSigPatternTable:
+        case cd::kSigTransparentTable:
             if (images) {
                 BitmapRecord(signature, record);
             }
             return true;
-        case cd::sig::kStorageLink:
+        case cd::kSigStorageLink:
             return !images || StorageLinkRecord(record);
-        case cd::sig::kAltText:
+        case cd::kSigAltText:
             return !images || AltTextRecord(record);
-        case cd::sig::kBorderInfo:
+        case cd::kSigBorderInfo:
             return !images || BorderRecord(record);
         default:
             Ignore("ignored");
@@ -187,66 +196,66 @@ NotesFont CompositeReader::Font(FontId id) {
 }
 
 bool CompositeReader::ParagraphDefinition(Bytes record) {
-    namespace pd = cd::pabdef;
     const notes::ByteReader r(record);
     const float t = m_options.TwipsPerPixelX;
     auto style = std::make_unique<NotesParagraph>();
     NotesParagraph &p = *style;
-    p.id = r.Word(pd::kId);
-    p.alignment = r.Word(pd::kAlignment);
-    const std::uint16_t flags = r.Word(pd::kFlags);
-    p.list = (flags & pd::kFlagBullet) != 0     ? kListBulleted
-             : (flags & pd::kFlagNumbered) != 0 ? kListNumbered
-                                                : kListNone;
-    if (const std::uint16_t spacing = r.Word(pd::kLineSpacing); spacing != 0) {
+    p.id = r.Word(cd::kPabId);
+    p.alignment = r.Word(cd::kPabJustify);
+    const std::uint16_t flags = r.Word(cd::kPabFlags);
+    p.list = (flags & cd::kPabFlagBullet) != 0         ? kListBulleted
+             : (flags & cd::kPabFlagNumberedList) != 0 ? kListNumbered
+                                                       : kListNone;
+    if (const std::uint16_t spacing = r.Word(cd::kPabLineSpacing); spacing != 0) {
         p.lineHeight = static_cast<float>((spacing >> 1) + 1);
     }
-    if (const std::uint16_t before = r.Word(pd::kSpaceBefore); before != 0) {
+    if (const std::uint16_t before = r.Word(cd::kPabSpacingBefore); before != 0) {
         p.spaceBefore = static_cast<float>(before) / 2.0f;
     }
-    if (const std::uint16_t after = r.Word(pd::kSpaceAfter); after != 0) {
+    if (const std::uint16_t after = r.Word(cd::kPabSpacingAfter); after != 0) {
         p.spaceAfter = static_cast<float>(after) / 2.0f;
     }
-    const std::uint16_t flags2 = r.Word(pd::kFlags2);
-    if ((flags2 & pd::kFlag2LeftDefault) != 0) {
+    const std::uint16_t flags2 = r.Word(cd::kPabFlags2);
+    if ((flags2 & cd::kPabFlag2LmDefault) != 0) {
         p.leftMargin = Pixels(1440, t);
         p.leftKind = kMarginOffset;
         p.leftDefault = true;
-    } else if ((flags2 & pd::kFlag2LeftOffset) != 0) {
-        p.leftMargin = Pixels(r.Word(pd::kLeftOffset), t);
+    } else if ((flags2 & cd::kPabFlag2LmOffset) != 0) {
+        p.leftMargin = Pixels(r.Word(cd::kPabLeftOffset), t);
         p.leftKind = kMarginOffset;
-    } else if ((flags2 & pd::kFlag2LeftPercent) != 0) {
-        p.leftMargin = r.Word(pd::kLeftPercent);
+    } else if ((flags2 & cd::kPabFlag2LmPercent) != 0) {
+        p.leftMargin = r.Word(cd::kPabLeftPercent);
         p.leftKind = kMarginPercent;
     } else {
-        p.leftMargin = Pixels(r.Word(pd::kLeftMargin), t);
+        p.leftMargin = Pixels(r.Word(cd::kPabLeftMargin), t);
         p.leftKind = kMarginAbsolute;
     }
-    if ((flags2 & pd::kFlag2FirstDefault) != 0) {
+    if ((flags2 & cd::kPabFlag2FirstDefault) != 0) {
         p.firstLineIndent = 0;
         p.firstLineKind = kMarginOffset;
-    } else if ((flags2 & pd::kFlag2FirstOffset) != 0) {
-        p.firstLineIndent = Pixels(std::int64_t{r.Word(pd::kFirstLineOffset)} - r.Word(pd::kLeftOffset), t);
+    } else if ((flags2 & cd::kPabFlag2FirstOffset) != 0) {
+        p.firstLineIndent = Pixels(std::int64_t{r.Word(cd::kPabFirstOffset)} - r.Word(cd::kPabLeftOffset), t);
         p.firstLineKind = kMarginOffset;
-    } else if ((flags2 & pd::kFlag2FirstPercent) != 0) {
-        p.firstLineIndent = std::int32_t{r.Word(pd::kFirstLinePercent)} - r.Word(pd::kLeftPercent);
+    } else if ((flags2 & cd::kPabFlag2FirstPercent) != 0) {
+        p.firstLineIndent = std::int32_t{r.Word(cd::kPabFirstPercent)} - r.Word(cd::kPabLeftPercent);
         p.firstLineKind = kMarginPercent;
     } else {
-        p.firstLineIndent = Pixels(std::int64_t{r.Word(pd::kFirstLineMargin)} - r.Word(pd::kLeftMargin), t);
+        p.firstLineIndent =
+            Pixels(std::int64_t{r.Word(cd::kPabFirstLineMargin)} - r.Word(cd::kPabLeftMargin), t);
         p.firstLineKind = kMarginAbsolute;
     }
-    if ((flags2 & pd::kFlag2RightDefault) != 0) {
+    if ((flags2 & cd::kPabFlag2RmDefault) != 0) {
         p.rightMargin = 0;
         p.rightKind = kMarginOffset;
         p.rightDefault = true;
-    } else if ((flags2 & pd::kFlag2RightOffset) != 0) {
-        p.rightMargin = Pixels(r.Word(pd::kRightOffset), t);
+    } else if ((flags2 & cd::kPabFlag2RmOffset) != 0) {
+        p.rightMargin = Pixels(r.Word(cd::kPabRightOffset), t);
         p.rightKind = kMarginOffset;
-    } else if ((flags2 & pd::kFlag2RightPercent) != 0) {
-        p.rightMargin = 100 - std::int32_t{r.Word(pd::kRightPercent)};
+    } else if ((flags2 & cd::kPabFlag2RmPercent) != 0) {
+        p.rightMargin = 100 - std::int32_t{r.Word(cd::kPabRightPercent)};
         p.rightKind = kMarginPercent;
     } else {
-        p.rightMargin = Pixels(r.Word(pd::kRightMargin), t);
+        p.rightMargin = Pixels(r.Word(cd::kPabRightMargin), t);
         p.rightKind = kMarginAbsolute;
     }
     p.defaultRightMargin = Pixels(1440, t);
@@ -260,7 +269,7 @@ bool CompositeReader::ParagraphDefinition(Bytes record) {
 
 bool CompositeReader::ParagraphReference(Bytes record) {
     const notes::ByteReader r(record);
-    const std::uint16_t id = r.Word(cd::pabref::kId);
+    const std::uint16_t id = r.Word(cd::kPabRefId);
     if (r.Overrun()) {
         return false;
     }
@@ -276,9 +285,9 @@ bool CompositeReader::ParagraphReference(Bytes record) {
 
 bool CompositeReader::TextRecord(Bytes record) {
     const notes::ByteReader r(record);
-    FontId font = FontId::FromStored(r.Dword(cd::text::kFont));
+    FontId font = FontId::FromStored(r.Dword(cd::kTextFont));
     const std::string_view lmbcs =
-        r.Bytes(cd::text::kText, record.size() - std::min(record.size(), cd::text::kText));
+        r.Bytes(cd::kTextChars, record.size() - std::min(record.size(), cd::kTextChars));
     if (r.Overrun()) {
         return false;
     }
@@ -294,14 +303,13 @@ bool CompositeReader::TextRecord(Bytes record) {
 }
 
 bool CompositeReader::TableExtensionRecord(Bytes record) {
-    namespace pt = cd::pretable;
     const notes::ByteReader r(record);
     TableExtension extension;
-    extension.color1 = RgbAt(r, pt::kColor1);
-    extension.color2 = RgbAt(r, pt::kColor2);
-    extension.innerBorderColor = RgbAt(r, pt::kInnerBorder);
-    extension.tabbed =
-        (r.Dword(pt::kFlags) & pt::kFlagTabbed) != 0 || (r.Byte(pt::kFlags2) & pt::kFlag2Tabbed) != 0;
+    extension.color1 = RgbAt(r, cd::kPreTableColor1);
+    extension.color2 = RgbAt(r, cd::kPreTableColor2);
+    extension.innerBorderColor = RgbAt(r, cd::kPreTableInnerBorder + cd::kColorValueRed);
+    extension.tabbed = (r.Dword(cd::kPreTableFlags) & cd::kPreTableFlagTabbed) != 0 ||
+                       (r.Byte(cd::kPreTableViewerType) & cd::kTableViewerTabs) != 0;
     if (r.Overrun()) {
         return false;
     }
@@ -310,35 +318,34 @@ bool CompositeReader::TableExtensionRecord(Bytes record) {
 }
 
 bool CompositeReader::TableBeginRecord(Bytes record) {
-    namespace tb = cd::tablebegin;
     const notes::ByteReader r(record);
     TableBeginValues values;
-    values.leftMargin = r.Word(tb::kLeftMargin);
-    values.horizontalPadding = Pixels(r.Word(tb::kHorizPadding), m_options.TwipsPerPixelX);
-    values.verticalPadding = Pixels(r.Word(tb::kVertPadding), m_options.TwipsPerPixelY);
-    values.flags = r.Word(tb::kFlags);
+    values.leftMargin = r.Word(cd::kTableLeftMargin);
+    values.horizontalPadding = Pixels(r.Word(cd::kTableV4HorizSpace), m_options.TwipsPerPixelX);
+    values.verticalPadding = Pixels(r.Word(cd::kTableV4VertSpace), m_options.TwipsPerPixelY);
+    values.flags = r.Word(cd::kTableFlags);
     if (r.Overrun()) {
         return false;
     }
-    values.fullWidth = (values.flags & tb::kFlagFullWidth) != 0;
-    values.alignment = (values.flags & tb::kFlagRight) != 0     ? kTableRight
-                       : (values.flags & tb::kFlagCentred) != 0 ? kTableCentred
-                                                                : kTableLeft;
-    values.alternate = (values.flags & tb::kFlagAltColumns) != 0 ? kAlternateColumns
-                       : (values.flags & tb::kFlagAltRows) != 0  ? kAlternateRows
-                                                                 : kAlternateNone;
+    values.fullWidth = (values.flags & cd::kTableFlagAutoCellWidth) != 0;
+    values.alignment = (values.flags & cd::kTableFlagAlignedRight) != 0    ? kTableRight
+                       : (values.flags & cd::kTableFlagAlignedCenter) != 0 ? kTableCentred
+                                                                           : kTableLeft;
+    values.alternate = (values.flags & cd::kTableFlagAlternatingCols) != 0   ? kAlternateColumns
+                       : (values.flags & cd::kTableFlagAlternatingRows) != 0 ? kAlternateRows
+                                                                             : kAlternateNone;
     m_sink.TableBegin(values);
     return true;
 }
 
 bool CompositeReader::TableLabelFontRecord(Bytes record) {
     const notes::ByteReader r(record);
-    const std::uint16_t length = r.Word(cd::labelfont::kLength);
+    const std::uint16_t length = r.Word(cd::kTableExtLabelFontLength);
     if (length == 0) {
         Ignore("no label font");
         return !r.Overrun();
     }
-    const FontId font = FontId::FromStored(r.Dword(cd::labelfont::kFont));
+    const FontId font = FontId::FromStored(r.Dword(cd::kTableExtLabelFont));
     if (r.Overrun()) {
         return false;
     }
@@ -347,30 +354,29 @@ bool CompositeReader::TableLabelFontRecord(Bytes record) {
 }
 
 bool CompositeReader::TableCellRecord(Bytes record) {
-    namespace tc = cd::tablecell;
     const notes::ByteReader r(record);
     const float t = m_options.TwipsPerPixelX;
     NotesTableCell cell;
-    cell.row = r.Byte(tc::kRow);
-    cell.column = r.Byte(tc::kColumn);
-    const std::uint16_t left = r.Word(tc::kLeftMargin);
-    const std::uint16_t right = r.Word(tc::kRightMargin);
+    cell.row = r.Byte(cd::kCellRow);
+    cell.column = r.Byte(cd::kCellColumn);
+    const std::uint16_t left = r.Word(cd::kCellLeftMargin);
+    const std::uint16_t right = r.Word(cd::kCellRightMargin);
     cell.width = Pixels(std::int64_t{right} - left, t);
-    cell.percentWidth = static_cast<float>(r.Word(tc::kWidth)) / 1440.0f * 5.0f;
+    cell.percentWidth = static_cast<float>(r.Word(cd::kCellFractionalWidth)) / 1440.0f * 5.0f;
     cell.leftMargin = static_cast<std::int16_t>(Pixels(left, t));
     cell.rightMargin = static_cast<std::int16_t>(Pixels(right, t));
-    cell.flags = r.Byte(tc::kFlags);
-    cell.rowSpan = r.Byte(tc::kRowSpan);
-    cell.columnSpan = r.Byte(tc::kColumnSpan);
-    cell.background = PaletteColor(r.Word(tc::kBackground));
-    if ((cell.flags & tc::kFlagV42Border) != 0) {
-        const std::uint16_t b = r.Word(tc::kV42Border);
+    cell.flags = r.Byte(cd::kCellFlags);
+    cell.rowSpan = r.Byte(cd::kCellRowSpan);
+    cell.columnSpan = r.Byte(cd::kCellColumnSpan);
+    cell.background = PaletteColor(r.Word(cd::kCellBackground));
+    if ((cell.flags & cd::kCellFlagV42Borders) != 0) {
+        const std::uint16_t b = r.Word(cd::kCellV42Border);
         cell.borderLeft = b & 0xF;
         cell.borderRight = (b >> 4) & 0xF;
         cell.borderTop = (b >> 8) & 0xF;
         cell.borderBottom = (b >> 12) & 0xF;
     } else {
-        const std::uint8_t b = r.Byte(tc::kBorder);
+        const std::uint8_t b = r.Byte(cd::kCellBorder);
         cell.borderLeft = b & 0x3;
         cell.borderRight = (b >> 2) & 0x3;
         cell.borderTop = (b >> 4) & 0x3;
@@ -385,8 +391,8 @@ bool CompositeReader::TableCellRecord(Bytes record) {
 
 bool CompositeReader::TableLabelRecord(Bytes record) {
     const notes::ByteReader r(record);
-    const std::string_view label = r.CString(cd::tablelabel::kText);
-    const std::uint16_t flags = r.Word(cd::tablelabel::kFlags);
+    const std::string_view label = r.CString(cd::kTableLabelText);
+    const std::uint16_t flags = r.Word(cd::kTableLabelFlags);
     if (r.Overrun()) {
         return false;
     }
@@ -395,39 +401,37 @@ bool CompositeReader::TableLabelRecord(Bytes record) {
 }
 
 bool CompositeReader::SectionBarRecord(Bytes record) {
-    namespace b = cd::bar;
     const notes::ByteReader r(record);
-    const std::uint32_t flags = r.Dword(b::kFlags);
+    const std::uint32_t flags = r.Dword(cd::kBarFlags);
     NotesSection section;
-    section.expanded = (flags & b::kFlagExpanded) != 0;
-    section.titleFont = Font(FontId::FromStored(r.Dword(b::kFont)));
-    std::size_t titleAt = b::kTitle;
-    if ((flags & b::kFlagHasColor) != 0) {
-        section.titleColor = r.Word(b::kColor);
-        titleAt = b::kTitleColored;
+    section.expanded = (flags & cd::kBarFlagExpanded) != 0;
+    section.titleFont = Font(FontId::FromStored(r.Dword(cd::kBarFont)));
+    std::size_t titleAt = cd::kBarTitle;
+    if ((flags & cd::kBarFlagHasColor) != 0) {
+        section.titleColor = r.Word(cd::kBarTitle);
+        titleAt = kBarTitleAfterColor;
     }
     const std::string_view title = r.Bytes(titleAt, record.size() - std::min(record.size(), titleAt));
     if (r.Overrun()) {
         return false;
     }
     section.title =
-        (flags & b::kFlagFormula) != 0 ? m_services.EvaluateFormula(title) : m_services.Text(title);
+        (flags & cd::kBarFlagIsFormula) != 0 ? m_services.EvaluateFormula(title) : m_services.Text(title);
     section.number = ++m_state.SectionNumber;
     m_sink.SectionBar(section);
     return true;
 }
 
 bool CompositeReader::HotspotBegin(Bytes record) {
-    namespace h = cd::hotspot;
     const notes::ByteReader r(record);
-    const std::uint16_t type = r.Word(h::kType);
-    const std::uint32_t flags = r.Dword(h::kFlags);
-    const std::uint16_t dataLength = r.Word(h::kDataLength);
-    const std::string_view data = r.Bytes(h::kData, dataLength);
+    const std::uint16_t type = r.Word(cd::kHotspotType);
+    const std::uint32_t flags = r.Dword(cd::kHotspotFlags);
+    const std::uint16_t dataLength = r.Word(cd::kHotspotDataLength);
+    const std::string_view data = r.Bytes(cd::kHotspotData, dataLength);
     if (r.Overrun()) {
         return false;
     }
-    if (type == h::kTypeFile && dataLength != 0) {
+    if (type == cd::kHotspotFile && dataLength != 0) {
         const notes::ByteReader d(data.data(), data.size());
         const std::string_view internalName = d.CString(0);
         const std::string_view fileName = d.CString(std::min(data.size(), internalName.size() + 1));
@@ -436,9 +440,9 @@ bool CompositeReader::HotspotBegin(Bytes record) {
             m_services.Attachment(m_services.Text(internalName), m_services.Text(fileName)));
         return true;
     }
-    if (type == h::kTypeUrl && m_html && m_options.RtfAdvancedEnableUrlLinks) {
+    if (type == cd::kHotspotHotLink && m_html && m_options.RtfAdvancedEnableUrlLinks) {
         m_hotspots.push_back(kHotspotUrl);
-        if ((flags & h::kFlagUrlData) != 0) {
+        if ((flags & cd::kHotspotFlagInotes) != 0) {
             const std::string url = m_services.Text(data.substr(0, data.find('\0')));
             m_sink.UrlBegin(&url);
         } else {
@@ -446,7 +450,7 @@ bool CompositeReader::HotspotBegin(Bytes record) {
         }
         return true;
     }
-    if (type == h::kTypeSectionBody) {
+    if (type == cd::kHotspotBundle) {
         m_hotspots.push_back(kHotspotSectionBody);
         m_sink.SectionBodyBegin();
         return true;
@@ -501,7 +505,7 @@ bool CompositeReader::LinkRecord(Bytes record) {
         return true;
     }
     const notes::ByteReader r(record);
-    const std::uint16_t index = r.Word(cd::link2::kIndex);
+    const std::uint16_t index = r.Word(cd::kLink2Index);
     if (r.Overrun()) {
         return false;
     }
@@ -510,7 +514,7 @@ bool CompositeReader::LinkRecord(Bytes record) {
         Ignore("no such $Links entry");
         return true;
     }
-    const std::size_t at = std::min(record.size(), cd::link2::kComment);
+    const std::size_t at = std::min(record.size(), cd::kLink2Comment);
     EmitLink(std::move(link), r.Bytes(at, record.size() - at));
     return true;
 }
@@ -522,7 +526,7 @@ bool CompositeReader::LinkExportRecord(Bytes record) {
     }
     const notes::ByteReader r(record);
     NotesLink link;
-    const std::size_t at = cd::linkexport2::kLink;
+    const std::size_t at = cd::kLinkExportLink;
     for (std::size_t i = 0; i < 2; ++i) {
         link.replica[i] = r.Dword(at + 4 * i);
     }
@@ -530,19 +534,19 @@ bool CompositeReader::LinkExportRecord(Bytes record) {
         link.view[i] = r.Dword(at + 8 + 4 * i);
         link.note[i] = r.Dword(at + 24 + 4 * i);
     }
-    if (r.Overrun() || record.size() < cd::linkexport2::kComment) {
+    if (r.Overrun() || record.size() < cd::kLinkExportComment) {
         return false;
     }
-    EmitLink(std::move(link), r.Bytes(cd::linkexport2::kComment, record.size() - cd::linkexport2::kComment));
+    EmitLink(std::move(link), r.Bytes(cd::kLinkExportComment, record.size() - cd::kLinkExportComment));
     return true;
 }
 
 bool CompositeReader::GraphicRecord(Bytes record) {
     const notes::ByteReader r(record);
     auto graphic = std::make_unique<Graphic>();
-    graphic->image.width = Pixels(r.Word(cd::graphic::kWidth), m_options.TwipsPerPixelX);
-    graphic->image.height = Pixels(r.Word(cd::graphic::kHeight), m_options.TwipsPerPixelY);
-    graphic->image.resize = r.Word(cd::graphic::kResize) != 0;
+    graphic->image.width = Pixels(r.Word(cd::kGraphicDestWidth), m_options.TwipsPerPixelX);
+    graphic->image.height = Pixels(r.Word(cd::kGraphicDestHeight), m_options.TwipsPerPixelY);
+    graphic->image.resize = r.Word(cd::kGraphicResize) != 0;
     if (r.Overrun()) {
         return false;
     }
@@ -571,8 +575,8 @@ std::string CompositeReader::ImagePath(bool jpeg) {
 
 bool CompositeReader::ImageHeaderRecord(Bytes record) {
     const notes::ByteReader r(record);
-    const std::uint16_t type = r.Word(cd::imageheader::kType);
-    const std::uint32_t segments = r.Dword(cd::imageheader::kSegments);
+    const std::uint16_t type = r.Word(cd::kImageType);
+    const std::uint32_t segments = r.Dword(cd::kImageSegCount);
     if (r.Overrun()) {
         return false;
     }
@@ -585,14 +589,14 @@ bool CompositeReader::ImageHeaderRecord(Bytes record) {
     m_graphic->kind = kGraphicSegments;
     m_graphic->imageType = type;
     m_graphic->segmentCount = segments;
-    m_graphic->image.path = ImagePath(type == cd::imageheader::kTypeJpeg);
+    m_graphic->image.path = ImagePath(type == cd::kImageJpeg);
     return true;
 }
 
 bool CompositeReader::ImageSegmentRecord(Bytes record) {
     const notes::ByteReader r(record);
-    const std::uint16_t size = r.Word(cd::imagesegment::kDataSize);
-    const std::string_view data = r.Bytes(cd::imagesegment::kData, size);
+    const std::uint16_t size = r.Word(cd::kSegmentDataSize);
+    const std::string_view data = r.Bytes(cd::kSegmentData, size);
     if (r.Overrun()) {
         return false;
     }
@@ -627,7 +631,7 @@ bool CompositeReader::BitmapHeaderRecord(Bytes record) {
     }
     g->kind = kGraphicBitmap;
     g->image.path = ImagePath(false);
-    m_services.BitmapRead(g->bitmap, cd::sig::kBitmapHeader, record);
+    m_services.BitmapRead(g->bitmap, cd::kSigBitmapHeader, record);
     return true;
 }
 
@@ -639,7 +643,7 @@ void CompositeReader::BitmapRecord(std::uint16_t signature, Bytes record) {
 
 bool CompositeReader::StorageLinkRecord(Bytes record) {
     const notes::ByteReader r(record);
-    const std::uint16_t type = r.Word(cd::storagelink::kType);
+    const std::uint16_t type = r.Word(cd::kStorageType);
     if (r.Overrun()) {
         return false;
     }
@@ -648,8 +652,8 @@ bool CompositeReader::StorageLinkRecord(Bytes record) {
         return true;
     }
     m_graphic->kind = kGraphicLinked;
-    if (type == cd::storagelink::kTypePath) {
-        const std::string_view path = r.Bytes(cd::storagelink::kPath, r.Word(cd::storagelink::kLength));
+    if (type == cd::kStorageUrl) {
+        const std::string_view path = r.Bytes(cd::kStorageData, r.Word(cd::kStorageDataLength));
         if (r.Overrun()) {
             return false;
         }
@@ -660,7 +664,7 @@ bool CompositeReader::StorageLinkRecord(Bytes record) {
 
 bool CompositeReader::AltTextRecord(Bytes record) {
     const notes::ByteReader r(record);
-    const std::string_view text = r.Bytes(cd::alttext::kText, r.Word(cd::alttext::kLength));
+    const std::string_view text = r.Bytes(cd::kAltTextText, r.Word(cd::kAltTextLength));
     if (r.Overrun()) {
         return false;
     }
@@ -673,15 +677,14 @@ bool CompositeReader::AltTextRecord(Bytes record) {
 }
 
 bool CompositeReader::BorderRecord(Bytes record) {
-    namespace b = cd::border;
     const notes::ByteReader r(record);
     NotesBorder border;
-    border.top = r.Word(b::kTop);
-    border.right = r.Word(b::kRight);
-    border.bottom = r.Word(b::kBottom);
-    border.left = r.Word(b::kLeft);
-    if ((r.Word(b::kColorFlags) & b::kColorIsRgb) != 0) {
-        border.color = RgbAt(r, b::kColorRgb);
+    border.top = r.Word(kBorderTop);
+    border.right = r.Word(kBorderRight);
+    border.bottom = r.Word(kBorderBottom);
+    border.left = r.Word(kBorderLeft);
+    if ((r.Word(cd::kBorderColor + cd::kColorValueFlags) & cd::kColorIsRgb) != 0) {
+        border.color = RgbAt(r, cd::kBorderColor + cd::kColorValueRed);
     }
     if (r.Overrun()) {
         return false;
@@ -715,15 +718,14 @@ void CompositeReader::FinishGraphic() {
 }
 
 bool ReadFontTable(Bytes record, NoteServices &services, std::vector<std::string> &faces) {
-    namespace ft = cd::fonttable;
     const notes::ByteReader r(record);
-    const std::uint16_t count = r.Word(ft::kCount);
+    const std::uint16_t count = r.Word(cd::kFontTableCount);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t entry = ft::kEntries + i * ft::kEntrySize;
-        if (!r.Has(entry, ft::kEntrySize)) {
+        const std::size_t entry = cd::kFontTableFaces + i * cd::kFaceEntrySize;
+        if (!r.Has(entry, cd::kFaceEntrySize)) {
             return false;
         }
-        faces.push_back(services.Text(r.CString(entry + ft::kEntryName, ft::kNameSize)));
+        faces.push_back(services.Text(r.CString(entry + cd::kFaceEntryName, cd::kFaceNameSize)));
     }
     return !r.Overrun();
 }

@@ -6,9 +6,11 @@
 #include "notes/NotesApi.h"
 #include "notes/NotesFormula.h"
 #include "notes/NotesNote.h"
-#include "richtext/CompositeRecords.h"
+#include "notes/capi/CompositeRecords.h"
 
 namespace richtext {
+
+namespace cd = notes::cd;
 
 namespace {
 
@@ -79,7 +81,7 @@ struct FontWalk {
 
 STATUS OnFontRecord(char *record, WORD signature, DWORD recordLength, void *context) {
     auto *walk = static_cast<FontWalk *>(context);
-    if (signature == cd::sig::kFontTable && record != nullptr) {
+    if (signature == cd::kSigFontTable && record != nullptr) {
         std::vector<std::string> faces;
         if (ReadFontTable({reinterpret_cast<const std::uint8_t *>(record), recordLength}, *walk->services,
                           faces)) {
