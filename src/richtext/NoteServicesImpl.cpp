@@ -25,21 +25,15 @@ constexpr std::size_t kFileNameLength = 2 + 6;
 constexpr std::size_t kFileName = 2 + 36;
 
 struct WalkContext {
-    const std::uint8_t *begin;
-    const std::uint8_t *end;
     CompositeReader *reader;
     bool damaged;
 };
 
+// The runtime hands each record with its length; the reader checks every field against that length.
 STATUS OnRecord(char *record, WORD signature, DWORD recordLength, void *context) {
     auto *walk = static_cast<WalkContext *>(context);
-    const auto *at = reinterpret_cast<const std::uint8_t *>(record);
-    if (at == nullptr || at < walk->begin || at > walk->end ||
-        recordLength > static_cast<std::size_t>(walk->end - at)) {
-        walk->damaged = true;
-        return kStopWalk;
-    }
-    if (!walk->reader->Record(signature, std::span<const std::uint8_t>(at, recordLength))) {
+    if (record == nullptr ||
+        !walk->reader->Record(signature, {reinterpret_cast<const std::uint8_t *>(record), recordLength})) {
         walk->damaged = true;
         return kStopWalk;
     }
@@ -101,15 +95,17 @@ STATUS WriteBitmapChunk(void *context, BYTE *bytes, DWORD count, DWORD) {
 
 }  // namespace
 
-bool WalkComposite(BLOCKID valueBlock, const char *value, DWORD valueLength, CompositeReader &reader) {
+WalkResult WalkComposite(BLOCKID valueBlock, DWORD valueLength, CompositeReader &reader) {
     auto &fn = notes::Api().fn;
-    if (fn.EnumCompositeBuffer == nullptr || value == nullptr) {
-        return true;
+    WalkResult result;
+    if (fn.EnumCompositeBuffer == nullptr) {
+        return result;
     }
-    const auto *begin = reinterpret_cast<const std::uint8_t *>(value);
-    WalkContext walk{begin, begin + valueLength, &reader, false};
-    (void)fn.EnumCompositeBuffer(valueBlock, valueLength, &OnRecord, &walk);
-    return !walk.damaged;
+    WalkContext walk{&reader, false};
+    const STATUS status = fn.EnumCompositeBuffer(valueBlock, valueLength, &OnRecord, &walk);
+    result.damagedRecord = walk.damaged;
+    result.status = walk.damaged ? notes::kNoError : status;
+    return result;
 }
 
 std::string NoteServicesImpl::Text(std::string_view lmbcs) {

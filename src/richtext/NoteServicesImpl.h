@@ -15,11 +15,15 @@ class NotesNote;
 
 namespace richtext {
 
+struct WalkResult {
+    bool damagedRecord = false;  // the reader found a record whose fields reach past its end
+    STATUS status = 0;           // EnumCompositeBuffer's own failure (a damaged value), else 0
+};
+
 // Walks a composite value (starting with its type word) through EnumCompositeBuffer and hands each
-// record to the reader. False when a record lies outside the value or the reader finds it damaged;
-// the walk ends there. A failing EnumCompositeBuffer also ends the walk (what was read stays).
-[[nodiscard]] bool WalkComposite(BLOCKID valueBlock, const char *value, DWORD valueLength,
-                                 CompositeReader &reader);
+// record to the reader. The walk ends at a damaged record or a failure of the walk; what was read
+// before stays rendered.
+[[nodiscard]] WalkResult WalkComposite(BLOCKID valueBlock, DWORD valueLength, CompositeReader &reader);
 
 class NoteServicesImpl : public NoteServices {
 public:

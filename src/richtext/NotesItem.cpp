@@ -7,6 +7,7 @@
 #include "notes/ByteReader.h"
 #include "notes/LmbcsConvert.h"
 #include "notes/NotesApi.h"
+#include "notes/NotesErrorText.h"
 #include "notes/NotesNote.h"
 #include "notes/ValueText.h"
 #include "richtext/CompositeReader.h"
@@ -80,10 +81,10 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
         result.found = true;
         const char *pool = static_cast<const char *>(fn.OSLockObject(value.pool));
         if (pool != nullptr) {
-            const bool sound = renderer.AppendItem(type, value, pool + value.block, valueLength);
+            std::string error = renderer.AppendItem(type, value, pool + value.block, valueLength);
             fn.OSUnlockObject(value.pool);
-            if (!sound && result.error.empty()) {
-                result.error = "Rich text item " + itemName + " is damaged: a record reaches past its end";
+            if (!error.empty() && result.error.empty()) {
+                result.error = "Rich text item " + itemName + " is damaged: " + error;
             }
         }
         const BLOCKID after = item;
@@ -96,14 +97,19 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
     return result;
 }
 
-bool NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength) {
+std::string NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength) {
     std::string plain;
     switch (type) {
-        case notes::kTypeComposite:
-            return WalkComposite(valueBlock, value, valueLength, m_reader);
+        case notes::kTypeComposite: {
+            const WalkResult walk = WalkComposite(valueBlock, valueLength, m_reader);
+            if (walk.damagedRecord) {
+                return "a record reaches past its end";
+            }
+            return walk.status == notes::kNoError ? std::string() : notes::NotesErrorText(walk.status);
+        }
         case notes::kTypeNoteRefList:
             AppendNoteReference(value, valueLength);
-            return true;
+            return {};
         case notes::kTypeSignature:
             notes::AppendSignatureText(m_note.Handle(), plain);
             break;
@@ -113,7 +119,7 @@ bool NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWO
             break;
         case notes::kTypeMimePart:
             AppendMimePart(value, valueLength);
-            return true;
+            return {};
         case notes::kTypeText:
             notes::AppendTextText(value, valueLength, plain);
             break;
@@ -122,7 +128,7 @@ bool NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWO
             break;
         case notes::kTypeTime:
             AppendTime(value, valueLength);
-            return true;
+            return {};
         case notes::kTypeTimeRange:
             notes::AppendTimeListText(value, valueLength, m_separator, plain);
             break;
@@ -131,7 +137,7 @@ bool NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWO
             break;
     }
     m_sink.PlainText(plain);
-    return true;
+    return {};
 }
 
 // The first reference as a universal ID: the file part's high and low words, then the note part's.

@@ -36,8 +36,8 @@ public:
 private:
     NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
               CompositeReader &reader);
-    // False when a composite item was damaged.
-    bool AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
+    // What is damaged in a composite item; empty when nothing is.
+    std::string AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
     void AppendNoteReference(const char *value, DWORD valueLength);
     void AppendMimePart(const char *value, DWORD valueLength);
     void AppendTime(const char *value, DWORD valueLength);
