@@ -556,16 +556,18 @@ bool CompositeReader::GraphicRecord(Bytes record) {
     return true;
 }
 
-// The image directory is created first; the extract path becomes that directory.
+// The image directory is created first; the extract path becomes that directory. Without an image
+// directory (no export run chose one) there is no file: the path is empty.
 std::string CompositeReader::ImagePath(bool jpeg) {
     std::string directory = m_state.ImageDirectory;
     while (directory.size() > 1 && directory.back() == platform::kPathSeparator) {
         directory.pop_back();
     }
-    if (!directory.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(directory, error);
+    if (directory.empty()) {
+        return {};
     }
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
     m_state.ExtractPath = directory;
     char number[16];
     std::snprintf(number, sizeof number, "%07d", m_state.ImageCounter);
@@ -607,7 +609,7 @@ bool CompositeReader::ImageSegmentRecord(Bytes record) {
         return true;
     }
     if (g->file == nullptr) {
-        g->file = std::fopen(g->image.path.c_str(), "wb");
+        g->file = g->image.path.empty() ? nullptr : std::fopen(g->image.path.c_str(), "wb");
         if (g->file == nullptr) {
             g->fileFailed = true;
             Ignore("image file not created");
@@ -707,7 +709,7 @@ void CompositeReader::FinishGraphic() {
         g->file = nullptr;
     }
     if (g->kind == kGraphicBitmap) {
-        std::FILE *file = std::fopen(g->image.path.c_str(), "wb");
+        std::FILE *file = g->image.path.empty() ? nullptr : std::fopen(g->image.path.c_str(), "wb");
         if (file != nullptr) {
             (void)m_services.BitmapWriteGif(g->bitmap, file);
             std::fclose(file);
