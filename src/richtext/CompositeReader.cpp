@@ -24,8 +24,6 @@ constexpr std::size_t kBorderLeft = 12;                         // WORD left wid
 constexpr std::size_t kBorderBottom = 14;                       // WORD bottom width
 constexpr std::size_t kBorderRight = 16;                        // WORD right width
 
-// Twips per pixel of the model's measures.
-constexpr float kTwipsPerPixel = 15.0f;
 // Hotspot kinds with an end action.
 constexpr int kHotspotNone = 0;
 constexpr int kHotspotSectionBody = 1;

@@ -1,6 +1,7 @@
 // Formatted mark-up pieces of the HTML form of rich text.
 #include "richtext/HtmlMarkup.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
@@ -27,57 +28,58 @@ void Appendf(std::string &out, const char *format, ...) {
     out += large;
 }
 
+namespace {
+
+// The entity of a mark-up character; false for any other character.
+bool AppendEntity(std::string &out, char c) {
+    switch (c) {
+        case '&':
+            out += "&amp;";
+            return true;
+        case '<':
+            out += "&lt;";
+            return true;
+        case '>':
+            out += "&gt;";
+            return true;
+        case '"':
+            out += "&quot;";
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void AppendRunText(std::string &out, std::string_view text) {
     if (text == " ") {
         out += "&nbsp;";
         return;
     }
     for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\n':
-                out += "<br />";
-                break;
-            case '\t':
-                out += "&nbsp;&nbsp;&nbsp;&nbsp;";
-                break;
-            default:
-                out += c;
+        if (AppendEntity(out, c)) {
+            continue;
+        }
+        if (c == '\n') {
+            out += "<br />";
+        } else if (c == '\t') {
+            out += "&nbsp;&nbsp;&nbsp;&nbsp;";
+        } else {
+            out += c;
         }
     }
 }
 
 void AppendEscaped(std::string &out, std::string_view text) {
     for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
+        if (AppendEntity(out, c)) {
+            continue;
+        }
+        if (c == '\'') {
+            out += "&#39;";
+        } else {
+            out += c;
         }
     }
 }
@@ -110,10 +112,16 @@ void AppendAttributes(std::string &out, const FontId &font) {
 
 }  // namespace
 
+// Written without printf: a span opens every text run.
 void AppendRunSpanOpen(std::string &out, const NotesFont &font) {
     out += "<span style=\"font-family: ";
     AppendEscaped(out, font.face);
-    Appendf(out, "; font-size: %dpt; color: #%s", font.id.size, PaletteColor(font.id.color));
+    out += "; font-size: ";
+    char size[8];
+    const auto end = std::to_chars(size, size + sizeof size, static_cast<int>(font.id.size)).ptr;
+    out.append(size, end);
+    out += "pt; color: #";
+    out += PaletteColor(font.id.color);
     AppendAttributes(out, font.id);
 }
 

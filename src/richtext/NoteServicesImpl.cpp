@@ -108,9 +108,28 @@ WalkResult WalkComposite(BLOCKID valueBlock, DWORD valueLength, CompositeReader 
     return result;
 }
 
+namespace {
+
+// LMBCS bytes 0x20 to 0x7F, tab, line feed and carriage return are single characters that read the same
+// in UTF-8; any other byte starts a character of a group and needs the runtime's conversion.
+bool PlainAscii(std::string_view lmbcs) {
+    for (char c : lmbcs) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 || (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string NoteServicesImpl::Text(std::string_view lmbcs) {
     if (lmbcs.empty()) {
         return {};
+    }
+    if (PlainAscii(lmbcs)) {
+        return std::string(lmbcs);
     }
     return notes::LmbcsToUnicode(lmbcs.data(), static_cast<int>(lmbcs.size()), false);
 }

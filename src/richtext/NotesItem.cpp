@@ -60,6 +60,7 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
     RenderState ownState;
     RenderState &renderState = state != nullptr ? *state : ownState;
     renderState.Note = &note;
+    renderState.ImagesInItem = 0;
 
     NoteServicesImpl services(note);
     HtmlRenderer html(settings, renderState);
