@@ -52,7 +52,9 @@ std::string Database() {
            "<section expanded='true'><sectiontitle><text>Details</text></sectiontitle><par>Inside</par>"
            "<par><picture width='2' height='2'><gif>" +
            gif +
-           "</gif></picture></par></section><par>The end.</par></richtext></item>"
+           "</gif></picture></par></section><par><doclink database='85257EF7006D0765'"
+           " view='96DE510EB262D380852585B200471CB2' document='F41F9DD65559E93B852585B30059F787'"
+           " description='Other doc'/></par><par>The end.</par></richtext></item>"
            "<item name='Lines'><text>one</text></item><item name='Count'><number>3</number></item></document>"
            "<document form='Missing'><noteinfo noteid='68'/><item name='Subject'><text>Bye</text></item>"
            "<item name='Body'><richtext><par>Body text</par></richtext></item></document></database>";
@@ -394,7 +396,11 @@ TEST_F(CompoundRtf, RtfOfTableSectionImageAndStyledText) {
     EXPECT_EQ(doc.paragraphs[5], "Details");  // the section's title, then its body
     EXPECT_EQ(doc.paragraphs[6], "Inside");
     EXPECT_EQ(doc.pictures, (std::vector<std::string>{"pngblip"}));
-    EXPECT_EQ(doc.links, (std::vector<std::string>{"HYPERLINK \"https://example.org/\""}));
+    // The document link leaves the note as an exported link, so the RTF names its target.
+    EXPECT_EQ(doc.links, (std::vector<std::string>{"HYPERLINK \"https://example.org/\"",
+                                                   "HYPERLINK \"notes:///85257EF7006D0765/96DE510EB262D380852585B200471CB2/"
+                                                   "F41F9DD65559E93B852585B30059F787\""}));
+    EXPECT_EQ(doc.paragraphs[doc.paragraphs.size() - 2], "Other doc");
     EXPECT_NE(doc.boldText.find("Quarterly report"), std::string::npos);
     EXPECT_EQ(doc.paragraphs.back(), "The end.");
 }

@@ -95,6 +95,39 @@ std::string FontTableOf(const NoteHandle &h) {
     return faces.empty() ? std::string() : cd::FontTableRecords(faces);
 }
 
+// The records with each document link (an index into the note's $Links) turned into an exported link
+// that carries its target, as rich text does when it leaves its note.
+std::string ExportLinks(const NoteHandle &h, std::string_view records) {
+    long linksItem = h.note.FindItem("$Links");
+    if (linksItem < 0) {
+        return std::string(records);
+    }
+    std::string_view links = h.Served(static_cast<std::size_t>(linksItem));
+    WORD count = links.size() >= 4 && dxl::ReadWord(links, 0) == notes::kTypeNoteLinkList ? dxl::ReadWord(links, 2) : 0;
+    std::string out;
+    cd::WalkEnd end = cd::WalkRecords(records, [&](const cd::Record &r) {
+        std::string_view bytes = cd::RecordBytes(records, r);
+        WORD index = cd::Word(bytes, nc::kLink2Index);
+        std::size_t at = 4 + static_cast<std::size_t>(index) * nc::kNoteLinkSize;
+        if (r.signature == nc::kSigLink2 && index < count && at + nc::kNoteLinkSize <= links.size() &&
+            bytes.size() >= nc::kLink2Comment) {
+            cd::RecordWriter w;
+            w.Begin(nc::kSigLinkExport2);
+            w.PutBytes(links.substr(at, nc::kNoteLinkSize));
+            w.PutBytes(bytes.substr(nc::kLink2Comment));
+            w.End();
+            out += w.Take();
+            return true;
+        }
+        out += bytes;
+        if ((r.length & 1) != 0) {
+            out.push_back('\0');
+        }
+        return true;
+    });
+    return end == cd::WalkEnd::Complete ? out : std::string(records);
+}
+
 // The records of a form's field filled with the note's item of that name.
 std::string FieldValue(NoteHandle &h, std::string_view field) {
     std::string name(cd::LmbcsFieldName(field));
@@ -104,7 +137,7 @@ std::string FieldValue(NoteHandle &h, std::string_view field) {
     for (long i = h.note.FindItem(name); i >= 0; i = h.note.FindItem(name, static_cast<std::size_t>(i) + 1)) {
         std::string_view v = h.Served(static_cast<std::size_t>(i));
         if (v.size() >= 2 && dxl::ReadWord(v, 0) == notes::kTypeComposite) {
-            out += v.substr(2);
+            out += ExportLinks(h, v.substr(2));
         } else if (TextLines(v, std::string_view(), lines)) {
             continue;
         } else if (v.size() >= 2) {
@@ -244,7 +277,7 @@ NOTES_EXPORT STATUS CompoundTextAddRenderedNote(DHANDLE compound, NOTEHANDLE not
                 w.Begin(nc::kSigParagraph);
                 w.End();
                 records += w.Take();
-                records += v.substr(2);
+                records += ExportLinks(*h, v.substr(2));
                 if ((records.size() & 1) != 0) {
                     records.push_back('\0');
                 }
@@ -387,7 +420,7 @@ NOTES_EXPORT STATUS MailGetMessageBodyComposite(DHANDLE note, char *itemName, ch
         std::string_view v = h->Served(static_cast<std::size_t>(i));
         std::vector<std::string> lines;
         if (v.size() >= 2 && dxl::ReadWord(v, 0) == notes::kTypeComposite) {
-            records += v.substr(2);
+            records += ExportLinks(*h, v.substr(2));
             found = true;
         } else if (!found && TextLines(v, "\r\n", lines)) {
             records = cd::PlainParagraphs(lines, kDefaultFont);
