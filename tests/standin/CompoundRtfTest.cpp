@@ -397,9 +397,10 @@ TEST_F(CompoundRtf, RtfOfTableSectionImageAndStyledText) {
     EXPECT_EQ(doc.paragraphs[6], "Inside");
     EXPECT_EQ(doc.pictures, (std::vector<std::string>{"pngblip"}));
     // The document link leaves the note as an exported link, so the RTF names its target.
-    EXPECT_EQ(doc.links, (std::vector<std::string>{"HYPERLINK \"https://example.org/\"",
-                                                   "HYPERLINK \"notes:///85257EF7006D0765/96DE510EB262D380852585B200471CB2/"
-                                                   "F41F9DD65559E93B852585B30059F787\""}));
+    EXPECT_EQ(doc.links, (std::vector<std::string>{
+                             "HYPERLINK \"https://example.org/\"",
+                             "HYPERLINK \"notes:///85257EF7006D0765/96DE510EB262D380852585B200471CB2/"
+                             "F41F9DD65559E93B852585B30059F787\""}));
     EXPECT_EQ(doc.paragraphs[doc.paragraphs.size() - 2], "Other doc");
     EXPECT_NE(doc.boldText.find("Quarterly report"), std::string::npos);
     EXPECT_EQ(doc.paragraphs.back(), "The end.");

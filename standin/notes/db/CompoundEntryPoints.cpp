@@ -103,7 +103,9 @@ std::string ExportLinks(const NoteHandle &h, std::string_view records) {
         return std::string(records);
     }
     std::string_view links = h.Served(static_cast<std::size_t>(linksItem));
-    WORD count = links.size() >= 4 && dxl::ReadWord(links, 0) == notes::kTypeNoteLinkList ? dxl::ReadWord(links, 2) : 0;
+    WORD count = links.size() >= 4 && dxl::ReadWord(links, 0) == notes::kTypeNoteLinkList
+                     ? dxl::ReadWord(links, 2)
+                     : 0;
     std::string out;
     cd::WalkEnd end = cd::WalkRecords(records, [&](const cd::Record &r) {
         std::string_view bytes = cd::RecordBytes(records, r);
