@@ -247,7 +247,7 @@ TEST(RichTextRecords, XmlAndRawRecordsOfTheSameContentAreAlike) {
     // The content of the raw Body of doc_raw_styledtext.xml, written as XML rich text.
     std::string xml = RichItem(
         "<pardef id='1'/><par def='1'>This is normal text.</par><par def='1'/>"
-        "<par def='1'><run><font name='Default Monospace'/>This is monospace text</run></par>"
+        "<par def='1'><run><font name='monospace'/>This is monospace text</run></par>"
         "<par def='1'/><par def='1'><run><font style='bold italic'/>"
         "This is serif italic bold text</run></par>");
     // ... and of doc_raw_dollarfonts.xml, whose face 5 is Verdana.

@@ -17,9 +17,16 @@ struct StandardFace {
     const char *name;
     BYTE face;
 };
+// DXL writes the generic names; the names the Notes client shows are accepted too.
 const StandardFace kStandardFaces[] = {
-    {"default serif", nc::kFaceRoman},           {"default sans serif", nc::kFaceSwiss},
-    {"default multi-lingual", nc::kFaceUnicode}, {"default user interface", nc::kFaceUserInterface},
+    {"serif", nc::kFaceRoman},
+    {"sans-serif", nc::kFaceSwiss},
+    {"multilingual", nc::kFaceUnicode},
+    {"monospace", nc::kFaceTypewriter},
+    {"default serif", nc::kFaceRoman},
+    {"default sans serif", nc::kFaceSwiss},
+    {"default multi-lingual", nc::kFaceUnicode},
+    {"default user interface", nc::kFaceUserInterface},
     {"default monospace", nc::kFaceTypewriter},
 };
 
