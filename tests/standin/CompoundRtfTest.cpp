@@ -33,6 +33,11 @@ std::string Gif() {
     return gif;
 }
 
+// The start of a structured-storage file, as an OLE object's $FILE holds it.
+std::string OleStorage() {
+    return std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0') + "storage";
+}
+
 std::string Database() {
     std::string gif = standin::dxl::EncodeBase64(Gif());
     return "<?xml version='1.0'?><database xmlns='http://www.lotus.com/dxl' title='Rich'>"
@@ -55,7 +60,11 @@ std::string Database() {
            "</gif></picture></par></section><par><doclink database='85257EF7006D0765'"
            " view='96DE510EB262D380852585B200471CB2' document='F41F9DD65559E93B852585B30059F787'"
            " description='Other doc'/></par><par>The end.</par></richtext></item>"
-           "<item name='Lines'><text>one</text></item><item name='Count'><number>3</number></item></document>"
+           "<item name='Lines'><text>one</text></item><item name='Count'><number>3</number></item>"
+           "<item name='$FILE'><object><file hosttype='bytearrayext' compression='none' encoding='none'"
+           " name='EXT41250'><filedata>" +
+           standin::dxl::EncodeBase64(OleStorage()) +
+           "</filedata></file></object></item></document>"
            "<document form='Missing'><noteinfo noteid='68'/><item name='Subject'><text>Bye</text></item>"
            "<item name='Body'><richtext><par>Body text</par></richtext></item></document></database>";
 }
@@ -369,6 +378,22 @@ TEST_F(CompoundRtf, EveryEntryPointCanFailAndReleasesWhatItTook) {
     fault("EnumCompositeBuffer", 1, 0x0406, 0);
     auto action = [](char *, WORD, DWORD, void *) -> STATUS { return 0; };
     EXPECT_EQ(NOTES_FN(EnumCompositeBuffer)(BLOCKID{0, 0}, 0, action, nullptr), 0x0406);
+}
+
+TEST_F(CompoundRtf, OleObjectsAreWrittenByTheirStoredName) {
+    NOTEHANDLE note = Note(100);
+    std::string path = m_dir.File("object.ole");
+    char name[] = "EXT41250";
+    char other[] = "EXT99999";
+    ASSERT_EQ(NOTES_FN(NSFNoteExtractOLE2Object)(note, name, path.data(), nullptr, 1, 0), 0);
+    EXPECT_EQ(testsupport::ReadFile(path), OleStorage());
+    EXPECT_EQ(NOTES_FN(NSFNoteExtractOLE2Object)(note, name, path.data(), nullptr, 0, 0),
+              0x3E37);  // no overwrite
+    EXPECT_EQ(NOTES_FN(NSFNoteExtractOLE2Object)(note, other, path.data(), nullptr, 1, 0), 0x3E39);
+    std::string fresh = m_dir.File("fresh.ole");
+    Standin::Get().Fn<StandinSetFaultFn>("StandinSetFault")("NSFNoteExtractOLE2Object", 1, 0x0407, 0);
+    EXPECT_EQ(NOTES_FN(NSFNoteExtractOLE2Object)(note, name, fresh.data(), nullptr, 1, 0), 0x0407);
+    EXPECT_FALSE(FileExists(fresh));
 }
 
 ExportRtfFn LoadExportRtf() {
