@@ -1,6 +1,7 @@
 // The exported entry point ExportRTF of libnxrtf.so: reads the composite-data file, converts it and
 // writes the RTF under a temporary name that is renamed into place only when it is complete.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -84,7 +85,8 @@ extern "C" __attribute__((visibility("default"))) STATUS ExportRTF(char *cdFile,
     if (fd < 0) {
         return standin::kStsRtfWriteFailed;
     }
-    bool ok = WriteAll(fd, rtf);
+    // mkstemp makes the file private; the finished RTF is an ordinary document file.
+    bool ok = WriteAll(fd, rtf) && fchmod(fd, 0644) == 0;
     ok = close(fd) == 0 && ok;
     if (ok && std::rename(temp.c_str(), target.c_str()) == 0) {
         return 0;

@@ -52,6 +52,9 @@ bool RtfConverter::Convert(std::string_view records, std::string &rtf, std::stri
         return true;
     });
     FinishPicture();
+    if (!m_pendingRun.empty()) {
+        Run(m_pendingRun, Dword(m_pendingRun, nc::kTextFont));  // a bracket left open at the end
+    }
     while (!m_tables.empty()) {
         TableEnd();
     }

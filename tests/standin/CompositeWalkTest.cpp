@@ -142,6 +142,8 @@ TEST_F(CompositeWalk, OdsLengthsAreThePackedSizes) {
     for (const Case &c : cases) {
         EXPECT_EQ(NOTES_FN(ODSLength)(c.type), c.length) << c.type;
     }
+    Standin::Get().Fn<StandinSetFaultFn>("StandinSetFault")("ODSLength", 1, 0x0401, 0);
+    EXPECT_EQ(NOTES_FN(ODSLength)(nc::kOdsCdText), 0);  // a failed call has no length
 }
 
 TEST_F(CompositeWalk, OdsReadMemoryFillsHostStructuresAndAdvances) {

@@ -79,6 +79,16 @@ const std::string kGif = std::string(
 
 TEST(RichTextRecords, EachElementWalksAsDominoWritesIt) {
     std::string gif64 = standin::dxl::EncodeBase64(kGif);
+    std::string jpeg64 = standin::dxl::EncodeBase64(
+        std::string("\xFF\xD8\xFF\xC0\x00\x0B\x08\x00\x02\x00\x03\x01\x01\x11\x00\xFF\xD9", 17));
+    std::string png64 = standin::dxl::EncodeBase64(
+        std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x03\0\0\0\x02\x08\x06\0\0\0", 29));
+    // A 1 x 1 bitmap: header, a colour table of one entry, one segment of one run.
+    std::string bitmap = std::string("\x95\0\x26\0\0\0", 6) + std::string(16, '\0') +
+                         std::string("\x01\0\x01\0\x08\0\x01\0\x08\0\x01\0\x01\0\0\0", 16) +
+                         std::string("\x97\0\x09\0\0\0\xff\0\0\0", 10) + std::string("\x96\0\x14\0\0\0", 6) +
+                         std::string(8, '\0') + std::string("\x01\0\x02\0\xc1\0", 6);
+    std::string bitmap64 = standin::dxl::EncodeBase64(bitmap);
     struct Case {
         const char *name;
         std::string body;
@@ -129,6 +139,13 @@ TEST(RichTextRecords, EachElementWalksAsDominoWritesIt) {
          "<par><picture width='2' height='3' alttext='dot'><gif>" + gif64 +
              "</gif><caption>cap</caption></picture></par>",
          "PABDEFINITION PABREFERENCE GRAPHIC IMAGEHEADER IMAGESEGMENT ALTTEXT CAPTION "},
+        {"jpeg and png",
+         "<par><picture><jpeg>" + jpeg64 + "</jpeg></picture><picture><png>" + png64 +
+             "</png></picture></par>",
+         "PABDEFINITION PABREFERENCE GRAPHIC IMAGEHEADER IMAGESEGMENT GRAPHIC IMAGEHEADER IMAGESEGMENT "},
+        {"notes bitmap, its records as they are",
+         "<par><picture><notesbitmap>" + bitmap64 + "</notesbitmap></picture></par>",
+         "PABDEFINITION PABREFERENCE GRAPHIC BITMAPHEADER COLORTABLE BITMAPSEGMENT "},
         {"image reference", "<par><picture><imageref name='logo.gif'/></picture></par>",
          "PABDEFINITION PABREFERENCE GRAPHIC STORAGELINK "},
         {"raw fragment", "<par><compositedata type='1'>gQI=</compositedata></par>",
@@ -247,7 +264,7 @@ TEST(RichTextRecords, XmlAndRawRecordsOfTheSameContentAreAlike) {
     // The content of the raw Body of doc_raw_styledtext.xml, written as XML rich text.
     std::string xml = RichItem(
         "<pardef id='1'/><par def='1'>This is normal text.</par><par def='1'/>"
-        "<par def='1'><run><font name='Default Monospace'/>This is monospace text</run></par>"
+        "<par def='1'><run><font name='monospace'/>This is monospace text</run></par>"
         "<par def='1'/><par def='1'><run><font style='bold italic'/>"
         "This is serif italic bold text</run></par>");
     // ... and of doc_raw_dollarfonts.xml, whose face 5 is Verdana.

@@ -381,6 +381,22 @@ inline constexpr std::size_t kBorderStyle = 8;   // WORD border style of CDBORDE
 inline constexpr std::size_t kBorderColor = 42;  // COLOR_VALUE of CDBORDERINFO
 inline constexpr std::size_t kBorderInfoSize = 58;
 
+// ---- CDFIELD (WSIG): a field of a form ----------------------------------------------------------
+inline constexpr std::size_t kFieldFlags = 4;        // WORD
+inline constexpr std::size_t kFieldDataType = 6;     // WORD item type the field holds
+inline constexpr std::size_t kFieldListDelim = 8;    // WORD list delimiters
+inline constexpr std::size_t kFieldNumberFmt = 10;   // NFMT, 4 bytes
+inline constexpr std::size_t kFieldTimeFmt = 14;     // TFMT, 4 bytes
+inline constexpr std::size_t kFieldFont = 18;        // FONTID of the field's value
+inline constexpr std::size_t kFieldDvLength = 22;    // WORD default-value formula length
+inline constexpr std::size_t kFieldItLength = 24;    // WORD input-translation formula length
+inline constexpr std::size_t kFieldTabOrder = 26;    // WORD
+inline constexpr std::size_t kFieldIvLength = 28;    // WORD input-validation formula length
+inline constexpr std::size_t kFieldNameLength = 30;  // WORD item name length
+inline constexpr std::size_t kFieldDescLength = 32;  // WORD description length
+inline constexpr std::size_t kFieldTextValues = 34;  // WORD length of the text-list values
+inline constexpr std::size_t kFieldSize = 36;        // then the formulas, the name, description, values
+
 // ---- CDCOLOR (BSIG), CDBEGINRECORD and CDENDRECORD (BSIG) ----------------------------------------
 inline constexpr std::size_t kColorRecordColor = 2;  // COLOR_VALUE
 inline constexpr std::size_t kColorRecordSize = 8;

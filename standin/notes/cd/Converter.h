@@ -52,6 +52,7 @@ public:
     void Text(std::string_view utf8, const RunFont &font);
     RunFont FontOf(const pugi::xml_node &font, RunFont base);
     void Picture(const pugi::xml_node &node);
+    void Field(const pugi::xml_node &node, const RunFont &font);
     void UrlLink(const pugi::xml_node &node, const RunFont &font);
     void NoteLink(const pugi::xml_node &node, const RunFont &font);
     void AttachmentRef(const pugi::xml_node &node, const RunFont &font);
@@ -63,6 +64,8 @@ public:
     // The id of a paragraph's definition; a default definition is written when none was.
     WORD PabIdFor(const pugi::xml_node &par);
     void DefaultPardef();
+    // Appends a text record of LMBCS text in a font.
+    void RawText(std::string_view lmbcs, DWORD font);
     // The style of the paragraph in progress, for tables and sections that start a paragraph.
     WORD CurrentPabId();
     void BeginHotspot(WORD signature, WORD type, DWORD flags, std::string_view data);

@@ -19,7 +19,7 @@ struct Image {
 };
 
 // The largest picture the runtime decodes (width times height), so hostile sizes cannot exhaust memory.
-inline constexpr std::size_t kMaxPixels = 16u * 1024u * 1024u;
+inline constexpr std::size_t kMaxPixels = 4u * 1024u * 1024u;
 
 // Collects the records of one Notes bitmap in the order they come and decodes them.
 class NotesBitmap {

@@ -88,7 +88,8 @@ void Converter::Table(const pugi::xml_node &node) {
             if (!ParseLength(c.attribute("width").value(), w, percent)) {
                 w = 1440;
             }
-            columns.push_back(percent ? w * 9360 / 100 : w);  // percentages of a 6.5-inch line
+            columns.push_back(
+                std::clamp(percent ? w * 9360 / 100 : w, 0L, 0xFFFFL));  // percent of 6.5 inches
         }
     }
     std::vector<pugi::xml_node> rows;

@@ -17,9 +17,16 @@ struct StandardFace {
     const char *name;
     BYTE face;
 };
+// DXL writes the generic names; the names the Notes client shows are accepted too.
 const StandardFace kStandardFaces[] = {
-    {"default serif", nc::kFaceRoman},           {"default sans serif", nc::kFaceSwiss},
-    {"default multi-lingual", nc::kFaceUnicode}, {"default user interface", nc::kFaceUserInterface},
+    {"serif", nc::kFaceRoman},
+    {"sans-serif", nc::kFaceSwiss},
+    {"multilingual", nc::kFaceUnicode},
+    {"monospace", nc::kFaceTypewriter},
+    {"default serif", nc::kFaceRoman},
+    {"default sans serif", nc::kFaceSwiss},
+    {"default multi-lingual", nc::kFaceUnicode},
+    {"default user interface", nc::kFaceUserInterface},
     {"default monospace", nc::kFaceTypewriter},
 };
 
@@ -209,6 +216,39 @@ std::vector<FontFace> ReadFontTable(std::string_view records) {
 std::string RichTextToRecords(const pugi::xml_node &richtext, RichTextContext &context) {
     Converter converter(context);
     return converter.Run(richtext);
+}
+
+std::string_view LmbcsFieldName(std::string_view field) {
+    std::size_t at = nc::kFieldSize + Word(field, nc::kFieldDvLength) + Word(field, nc::kFieldItLength) +
+                     Word(field, nc::kFieldIvLength);
+    return at > field.size() ? std::string_view() : field.substr(at, Word(field, nc::kFieldNameLength));
+}
+
+std::string PlainParagraphs(const std::vector<std::string> &lines, DWORD font) {
+    RichTextContext context;
+    Converter converter(context);
+    converter.DefaultPardef();
+    for (const std::string &line : lines) {
+        converter.StartParagraph(1);
+        converter.RawText(line, font);
+    }
+    return converter.m_out.Take();
+}
+
+void Converter::RawText(std::string_view lmbcs, DWORD font) {
+    std::string_view rest = lmbcs;
+    do {
+        std::size_t n = LmbcsFitLength(rest, 10000);
+        if (n == 0 && !rest.empty()) {
+            n = std::min<std::size_t>(rest.size(), 3);
+        }
+        m_out.Begin(nc::kSigText);
+        m_out.PutDword(font);
+        m_out.PutBytes(rest.substr(0, n));
+        m_out.End();
+        rest.remove_prefix(n);
+    } while (!rest.empty());
+    m_textInParagraph = true;
 }
 
 std::string Converter::Run(const pugi::xml_node &richtext) {
@@ -527,6 +567,41 @@ void Converter::Text(std::string_view utf8, const RunFont &font) {
     } while (!rest.empty());
 }
 
+void Converter::Field(const pugi::xml_node &node, const RunFont &font) {
+    std::string name = Lmbcs(node.attribute("name").value()).substr(0, 0x100);
+    if (m_context.field) {
+        m_out.Append(m_context.field(name));
+        m_textInParagraph = true;
+        return;
+    }
+    // A form keeps its fields as field records, which a document rendered through the form fills in.
+    std::string_view type = node.attribute("type").value();
+    WORD dataType = notes::kTypeText;
+    if (type == "richtext" || type == "richtextlite") {
+        dataType = notes::kTypeComposite;
+    } else if (type == "number") {
+        dataType = notes::kTypeNumber;
+    } else if (type == "datetime") {
+        dataType = notes::kTypeTime;
+    }
+    m_out.Begin(nc::kSigField);
+    m_out.PutWord(0);
+    m_out.PutWord(dataType);
+    m_out.PutWord(0);
+    m_out.PutZeros(8);
+    m_out.PutDword(font.Id());
+    m_out.PutWord(0);
+    m_out.PutWord(0);
+    m_out.PutWord(0);
+    m_out.PutWord(0);
+    m_out.PutWord(static_cast<WORD>(name.size()));
+    m_out.PutWord(0);
+    m_out.PutWord(0);
+    m_out.PutBytes(name);
+    m_out.End();
+    m_textInParagraph = true;
+}
+
 void Converter::Inline(const pugi::xml_node &parent, const RunFont &inherited) {
     RunFont font = FontOf(parent.child("font"), inherited);
     m_lastFont = font;
@@ -560,13 +635,7 @@ void Converter::Inline(const pugi::xml_node &parent, const RunFont &inherited) {
         } else if (n == "compositedata") {
             CompositeData(child);
         } else if (n == "field") {
-            if (m_context.field) {
-                std::string records = m_context.field(child.attribute("name").value());
-                if (!records.empty()) {
-                    m_out.Append(records);
-                    m_textInParagraph = true;
-                }
-            }
+            Field(child, font);
         } else if (n == "horizrule") {
             m_out.Begin(nc::kSigHorizontalRule);
             m_out.PutZeros(28);

@@ -51,6 +51,12 @@ struct RichTextContext {
     std::vector<std::string> problems;  // elements skipped, with the reason
 };
 
+// The item name (LMBCS) of a CDFIELD record; empty when the record is too short.
+std::string_view LmbcsFieldName(std::string_view field);
+
+// Paragraphs of plain LMBCS lines in one font, after a default paragraph definition (id 1).
+std::string PlainParagraphs(const std::vector<std::string> &lines, DWORD font);
+
 // Converts the content of a <richtext> (or any element holding rich-text blocks) to records,
 // without the item's type word.
 std::string RichTextToRecords(const pugi::xml_node &richtext, RichTextContext &context);
