@@ -49,7 +49,12 @@ std::string ImageDirectoryName(const std::string &fieldValue, int maxLength) {
             c = '~';
         }
     }
-    return Trim(name);
+    name = Trim(name);
+    // "." and ".." would name the output directory itself or its parent.
+    if (name.find_first_not_of('.') == std::string::npos) {
+        name.assign(name.size(), '~');
+    }
+    return name;
 }
 
 bool PrepareImageDirectory(const config::ExportSettings &settings, const std::string &basePath, long count,

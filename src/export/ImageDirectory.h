@@ -24,7 +24,8 @@ constexpr char kImageFormulaNotSupported[] = "OA_SUBDIR_EVAL Not Supported for I
                                          richtext::RenderState &state);
 
 // The value of the field that names a document's image directory: cut to maxLength characters,
-// trimmed, characters not allowed in a file name and control characters replaced by '~', trimmed again.
+// trimmed, characters not allowed in a file name and control characters replaced by '~', trimmed again;
+// a name of dots only ("..") becomes tildes, so that it never leaves the output directory.
 std::string ImageDirectoryName(const std::string &fieldValue, int maxLength);
 
 }  // namespace exporter

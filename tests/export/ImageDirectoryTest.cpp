@@ -29,6 +29,8 @@ TEST(ImageDirectoryName, CutTrimmedAndSanitised) {
         {"Größe über alles", 5, "Größe"},  // characters, not bytes
         {"abc  def", 4, "abc"},            // cut, then trimmed
         {"\x01name\x02", 40, "~name~"},
+        {" .. ", 40, "~~"},  // never the parent of the output directory
+        {"a..b", 40, "a..b"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(exporter::ImageDirectoryName(c.value, c.maxLength), c.name) << c.value;
