@@ -72,10 +72,10 @@ std::string Names(const std::string &trace) {
     return out;
 }
 
-const std::string kGif = std::string(
+const char kGifBytes[] =
     "GIF89a\x02\x00\x03\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff,\x00\x00\x00\x00"
-    "\x02\x00\x03\x00\x00\x02\x03\x84\x0f\x05\x00;",
-    40);
+    "\x02\x00\x03\x00\x00\x02\x03\x84\x0f\x05\x00;";
+const std::string kGif(kGifBytes, sizeof kGifBytes - 1);
 
 TEST(RichTextRecords, EachElementWalksAsDominoWritesIt) {
     std::string gif64 = standin::dxl::EncodeBase64(kGif);
