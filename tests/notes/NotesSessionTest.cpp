@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "notes/NotesApi.h"
+#include "notes/NotesDatabase.h"
 #include "notes/NotesErrorText.h"
 #include "notes/NotesLibrary.h"
 #include "notes/NotesSession.h"
@@ -101,8 +102,15 @@ TEST_F(NotesSessionTest, ConfigurationFileInACyrillicDirectoryStartsTheSession) 
         "\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8C\xD0\xB7\xD0\xBE\xD0\xB2\xD0\xB0\xD1\x82\xD0\xB5\xD0\xBB\xD1\x8C");
     ASSERT_EQ(mkdir(home.c_str(), 0700), 0);
     const std::string ini = testsupport::WriteNotesIni(home, {"Directory=" + home});
+    testsupport::WriteFile(home + "/\xD0\x94.nsf",
+                           testsupport::ReadFile(testsupport::SourcePath("tests/data/notes/Empty.nsf")));
     notes::NotesSession session(true, false, testsupport::ProgramDir(), ini, nullptr);
-    EXPECT_TRUE(session.IsActive()) << session.ErrorText();
+    ASSERT_TRUE(session.IsActive()) << session.ErrorText();
+    {
+        notes::NotesDatabase db("", home + "/\xD0\x94.nsf");
+        EXPECT_TRUE(db.IsOpen()) << db.LastError();
+    }
+    session.End(false);
 }
 
 TEST_F(NotesSessionTest, ProgramPathFromTheSettingsFileWhenNoneIsGiven) {
