@@ -10,7 +10,8 @@
 
 int main(int argc, char **argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!arguments.empty()) {
+    if (!arguments.empty() &&
+        app::CVorlixApp::InformationRequested(arguments) == app::CVorlixApp::Information::None) {
         app::LibraryPathStart::EnsureOnLibraryPath(
             platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath),
             argv);
