@@ -31,7 +31,8 @@ public:
     void CopySettings(DatabaseExportProfile &target, bool templateOnly) const;
 
     // Writes the profile (asTemplate: without the source database and the location and completion
-    // keys) through a temporary file and a rename, so a failed write leaves any older file whole.
+    // keys) through a temporary file and a rename, so a failed write leaves any older file whole. With
+    // CharacterEncoding 1, or when the ANSI code page cannot hold every value, the file is UTF-16.
     [[nodiscard]] bool SaveToFile(const std::string &path, const std::string &productName,
                                   const std::string &productVersion, bool asTemplate);
     // Reads a profile or template into this record. On failure sets LastError and changes nothing else.
@@ -46,6 +47,12 @@ public:
                                      const std::string &productName, const std::string &productVersion);
 
     const std::string &LastError() const { return m_lastError; }
+    // What the last successful load read but did not expect, one line each naming the key and the value
+    // ("Warning: profile key SelectMethod has the value \"99\", which is not one of 1, 2, 3 or 4."):
+    // enumerations out of range, booleans other than 0 or 1, delimiter codes that are no character, no
+    // output columns. Each value keeps the meaning the format gives it. The command line writes them
+    // to standard error and the export run to its log.
+    const std::vector<std::string> &Warnings() const { return m_warnings; }
     void SetLastError(std::string text) { m_lastError = std::move(text); }
 
     ExportSettings Settings;
@@ -71,6 +78,7 @@ public:
 
 private:
     std::string m_lastError;
+    std::vector<std::string> m_warnings;
 };
 
 }  // namespace config

@@ -381,6 +381,9 @@ private:
         if (!m_log.WriteBegin()) {
             return Fail(logging::LogManager::OpenFailureText(m_settings.LogFileName));
         }
+        for (const std::string &warning : m_profile.Warnings()) {
+            (void)m_log.Write(warning + "\n", logging::kLogLevelLow);
+        }
         return true;
     }
 

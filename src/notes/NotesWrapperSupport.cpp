@@ -15,8 +15,9 @@ const char kNoMessage[] = "Unable to determine error";
 
 std::string NotesMessage(STATUS status) {
     std::string text = NotesErrorText(status);
-    if (text.empty() || text == kNoMessage)
+    if (text.empty() || text == kNoMessage) {
         return "Error Code " + std::to_string(status);
+    }
     return text;
 }
 
@@ -25,8 +26,9 @@ std::string ToLmbcs(const std::string &text) {
 }
 
 std::string FromLmbcs(const char *lmbcs, std::size_t length, bool nulToLineFeed) {
-    if (lmbcs == nullptr || length == 0)
+    if (lmbcs == nullptr || length == 0) {
         return std::string();
+    }
     return LmbcsToUnicode(lmbcs, static_cast<int>(length), nulToLineFeed);
 }
 

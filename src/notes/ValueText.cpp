@@ -128,7 +128,7 @@ void AppendTextListText(const char *value, std::size_t valueLen, const std::stri
         if (i > 0) {
             text += separator;
         }
-        text += LmbcsToUnicode(value + at, static_cast<int>(length));
+        text += LmbcsToUnicode(value + at, static_cast<int>(length), true);
         at += length;
     }
 }
@@ -137,7 +137,7 @@ void AppendTextText(const char *value, std::size_t valueLen, std::string &text) 
     if (value == nullptr || valueLen <= 2) {
         return;
     }
-    text += LmbcsToUnicode(value + 2, static_cast<int>(valueLen - 2));
+    text += LmbcsToUnicode(value + 2, static_cast<int>(valueLen - 2), true);
 }
 
 }  // namespace notes
