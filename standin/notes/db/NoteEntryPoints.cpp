@@ -278,7 +278,7 @@ NOTES_EXPORT STATUS NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char
     if (r.fileIndex < 0 || static_cast<std::size_t>(r.fileIndex) >= handle->note.files.size()) {
         return kStsNotAFileItem;
     }
-    if ((r.flags & notes::kItemSeal) != 0 && !handle->decrypted) {
+    if (!handle->decrypted && handle->note.IsItemEncrypted(static_cast<std::size_t>(index))) {
         return kStsCannotDecrypt;
     }
     return WriteFile(fileName, handle->note.files[static_cast<std::size_t>(r.fileIndex)]);

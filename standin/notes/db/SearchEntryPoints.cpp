@@ -249,7 +249,7 @@ NOTES_EXPORT STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char *viewTitl
             std::vector<std::pair<std::string, std::string>> items;
             for (std::size_t i = 0; i < n->items.size(); ++i) {
                 WORD f = n->items[i].flags;
-                if ((f & notes::kItemSummary) != 0 && (f & notes::kItemSeal) == 0) {
+                if ((f & notes::kItemSummary) != 0 && !n->IsItemEncrypted(i)) {
                     items.emplace_back(std::string(n->ItemName(i)), std::string(n->ItemValue(i)));
                 }
             }

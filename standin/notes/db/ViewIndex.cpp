@@ -117,7 +117,7 @@ bool ColumnValue(const dxl::ViewColumn &column, const std::string &compiled, con
     value.clear();
     if (compiled.empty()) {
         long i = note.FindItem(column.itemName);
-        if (i >= 0 && (note.items[static_cast<std::size_t>(i)].flags & notes::kItemSeal) == 0) {
+        if (i >= 0 && !note.IsItemEncrypted(static_cast<std::size_t>(i))) {
             value.assign(note.ItemValue(static_cast<std::size_t>(i)));
         }
         return true;
@@ -158,9 +158,9 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     auto usable = [&](const dxl::Note *n) { return n != nullptr && !n->deleted && CanRead(*n); };
     std::vector<std::string> compiledColumns;
     for (const dxl::ViewColumn &c : view.columns) {
-        std::string compiled;
+        std::string compiled = c.compiledFormula;
         // A formula that only names the column's item reads the item itself.
-        if (!c.formula.empty() && !dxl::EqualsNoCase(c.formula, c.itemName)) {
+        if (compiled.empty() && !c.formula.empty() && !dxl::EqualsNoCase(c.formula, c.itemName)) {
             formula::CompileError error;
             if (!formula::Compile(c.formula, compiled, error)) {
                 status = error.status;
@@ -218,8 +218,8 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             }
         }
     } else {
-        std::string compiled;
-        if (!view.selectionFormula.empty()) {
+        std::string compiled = view.compiledSelection;
+        if (compiled.empty() && !view.selectionFormula.empty()) {
             formula::CompileError error;
             if (!formula::Compile(view.selectionFormula, compiled, error)) {
                 status = error.status;

@@ -15,6 +15,7 @@
 #include "DxlNamespace.h"
 #include "DxlText.h"
 #include "ItemValues.h"
+#include "ViewFormat.h"
 #include "common/TimeDate.h"
 
 namespace standin::dxl {
@@ -94,7 +95,26 @@ const NoteElement kNoteElements[] = {
     {"helpusingdocument", notes::kNoteClassHelp, nullptr},
     {"databaseicon", notes::kNoteClassIcon, nullptr},
     {"replicationformula", notes::kNoteClassReplFormula, nullptr},
+    {"databasescript", notes::kNoteClassFilter, "t"},
+    {"appletresource", notes::kNoteClassForm, "@"},
+    {"dataconnection", notes::kNoteClassForm, "k"},
+    {"navigator", notes::kNoteClassView, "G"},
+    {"webservice", notes::kNoteClassFilter, "{"},
+    {"agentdata", notes::kNoteClassFilter, "X"},
+    {"db2accessview", notes::kNoteClassForm, "z"},
 };
+
+// Children of <database> that are not notes.
+bool IsDatabaseSetting(std::string_view name) {
+    return name == "databaseinfo" || name == "acl" || name == "fulltextsettings" ||
+           name == "launchsettings" || name == "profiledocument";
+}
+
+constexpr const char *kDxlNamespace = "http://www.lotus.com/dxl";
+
+// A design element the runtime does not know, at the root of a file: kept as a design note so that the
+// file opens and writes back whole.
+const NoteElement kUnknownDesign = {"", notes::kNoteClassForm, ""};
 
 const NoteElement *FindNoteElement(std::string_view name) {
     for (const NoteElement &e : kNoteElements) {
@@ -216,7 +236,7 @@ public:
     }
 
     // Reads one note element; false when it is not a note (the caller keeps it verbatim).
-    bool ReadNote(const pugi::xml_node &element, std::size_t position, Note &note) {
+    bool ReadNote(const pugi::xml_node &element, std::size_t position, Note &note, bool keepUnknown = false) {
         m_position = position;
         std::string_view local = LocalName(element.name());
         const NoteElement *kind = nullptr;
@@ -230,6 +250,12 @@ public:
             }
         } else {
             kind = FindNoteElement(local);
+            if (kind == nullptr && keepUnknown) {
+                kind = &kUnknownDesign;
+                m_diagnostics.push_back(
+                    m_fileName + ": note " + std::to_string(position + 1) + ": <" + std::string(local) +
+                    "> is a design element the runtime does not serve; kept as a design note");
+            }
             if (kind == nullptr) {
                 return false;
             }
@@ -275,6 +301,13 @@ public:
             std::string formName;
             if (Utf8ToLmbcs(form.value(), formName)) {
                 note.AddItem("Form", notes::kItemSummary, TextValue(formName));
+            }
+        }
+        if (kind == nullptr && note.noteClass == notes::kNoteClassView) {
+            std::vector<std::string> problems;
+            ViewFromItems(note, problems);
+            for (const std::string &p : problems) {
+                m_diagnostics.push_back(m_fileName + ": note " + std::to_string(m_position + 1) + ": " + p);
             }
         }
         if (note.isSigned && note.signedAt.Innards[0] == 0 && note.signedAt.Innards[1] == 0) {
@@ -369,7 +402,8 @@ private:
         if (isPrivate) {
             flags += "V";
         }
-        if (note.noteClass == notes::kNoteClassView && std::string_view(kind.name) != "sharedcolumn") {
+        if (note.noteClass == notes::kNoteClassView && std::string_view(kind.name) != "sharedcolumn" &&
+            std::string_view(kind.name) != "navigator") {
             auto view = std::make_unique<ViewDesign>();
             view->isFolder = std::string_view(kind.name) == "folder";
             view->isPrivate = isPrivate;
@@ -543,7 +577,9 @@ private:
         if (IsTrue(item.attribute("sign"))) {
             flags |= notes::kItemSign;
         }
-        if (IsTrue(item.attribute("seal"))) {
+        // seal='true' only marks the item for encryption; sealed='true' says the value is encrypted.
+        bool encrypted = IsTrue(item.attribute("sealed"));
+        if (encrypted || IsTrue(item.attribute("seal"))) {
             flags |= notes::kItemSeal;
         }
         if (IsTrue(item.attribute("names"))) {
@@ -582,6 +618,7 @@ private:
             flags |= notes::kItemSummary;
         }
         note.AddItem(name, flags, value);
+        note.items.back().encrypted = encrypted;
         if (hasFile) {
             note.items.back().fileIndex = static_cast<std::int32_t>(note.files.size());
             note.files.push_back(std::move(file));
@@ -934,21 +971,38 @@ bool DxlReader::Read(std::string_view bytes, const std::string &fileName, Databa
                   ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF') ||
                    (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF"));
     bool wide = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0');
+    std::vector<std::size_t> badOffsets;
     if (!hasBom && !wide) {
         std::string declared = DeclaredEncoding(bytes);
         if (declared == "iso-8859-1" || declared == "latin1" || declared == "latin-1") {
             encoding = pugi::encoding_latin1;
         } else if (!IsUtf8Name(declared)) {
             std::string problem;
-            if (!CharsetToUtf8(bytes, declared, converted, problem)) {
+            if (!CharsetToUtf8(bytes, declared, converted, problem, badOffsets)) {
                 m_error = fileName + ": " + problem;
                 return false;
             }
             input = converted;
             encoding = pugi::encoding_utf8;
         } else {
+            if (FirstInvalidUtf8(bytes) != std::string_view::npos) {
+                converted = RepairUtf8(bytes, badOffsets);
+                input = converted;
+            }
             encoding = pugi::encoding_utf8;
         }
+    }
+    if (!badOffsets.empty()) {
+        std::string where;
+        for (std::size_t i = 0; i < badOffsets.size() && i < 10; ++i) {
+            where += (i > 0 ? ", " : "") + std::to_string(badOffsets[i]);
+        }
+        if (badOffsets.size() > 10) {
+            where += " and " + std::to_string(badOffsets.size() - 10) + " more";
+        }
+        m_diagnostics.push_back(
+            fileName +
+            ": bytes that are not valid in the file's encoding were read as U+FFFD at byte offset " + where);
     }
     pugi::xml_document doc;
     pugi::xml_parse_result parsed = doc.load_buffer(
@@ -972,10 +1026,10 @@ bool DxlReader::Read(std::string_view bytes, const std::string &fileName, Databa
         db.rootAttributes += " " + std::string(a.name()) + "='" + EscapeXml(a.value()) + "'";
     }
     std::vector<std::pair<std::size_t, std::vector<ExplicitEntry>>> pendingMembers;
-    auto readOne = [&](const pugi::xml_node &element) -> bool {
+    auto readOne = [&](const pugi::xml_node &element, bool keepUnknown) -> bool {
         Note note;
         reader.m_pendingMembers.clear();
-        if (!reader.ReadNote(element, db.notes.size(), note)) {
+        if (!reader.ReadNote(element, db.notes.size(), note, keepUnknown)) {
             return false;
         }
         if (!reader.m_pendingMembers.empty()) {
@@ -997,7 +1051,9 @@ bool DxlReader::Read(std::string_view bytes, const std::string &fileName, Databa
             if (child.type() != pugi::node_element) {
                 continue;
             }
-            if (!readOne(child)) {
+            std::string_view childName = LocalName(child.name());
+            bool keepUnknown = Prefix(child.name()).empty() && !IsDatabaseSetting(childName);
+            if (!readOne(child, keepUnknown)) {
                 if (LocalName(child.name()) == "databaseinfo") {
                     DBID dbid{};
                     if (ParseReplica(child.attribute("dbid").value(), dbid)) {
@@ -1012,7 +1068,8 @@ bool DxlReader::Read(std::string_view bytes, const std::string &fileName, Databa
         if (ParseReplica(root.attribute("replicaid").value(), replica)) {
             db.replicaId = replica;
         }
-        if (!readOne(root)) {
+        bool isDxl = std::strcmp(root.attribute("xmlns").value(), kDxlNamespace) == 0;
+        if (!readOne(root, isDxl)) {
             m_error = fileName + ": the root element <" + std::string(rootName) +
                       "> is neither a database nor a note";
             return false;

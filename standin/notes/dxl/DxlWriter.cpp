@@ -110,6 +110,9 @@ void WriteItem(std::string &out, const Note &note, std::size_t index) {
     if ((r.flags & notes::kItemNames) != 0 && !nameFlagImplied) {
         out += " names='true'";
     }
+    if (r.encrypted) {
+        out += " sealed='true'";
+    }
     out += ">";
     WORD type = value.size() >= 2 ? ReadWord(value, 0) : 0;
     std::string_view body = value.size() >= 2 ? value.substr(2) : std::string_view();

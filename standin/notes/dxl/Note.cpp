@@ -75,13 +75,20 @@ long Note::FindItem(std::string_view name, std::size_t from) const {
     return -1;
 }
 
-bool Note::HasSealedItems() const {
+bool Note::IsEncrypted() const {
+    if (!sealKey.empty()) {
+        return true;
+    }
     for (const ItemRecord &r : items) {
-        if ((r.flags & notes::kItemSeal) != 0) {
+        if (r.encrypted) {
             return true;
         }
     }
     return false;
+}
+
+bool Note::IsItemEncrypted(std::size_t index) const {
+    return (items[index].flags & notes::kItemSeal) != 0 && IsEncrypted();
 }
 
 }  // namespace standin::dxl

@@ -21,6 +21,7 @@ struct ItemRecord {
     WORD flags = 0;
     std::int32_t fileIndex = -1;  // index in Note::files for $FILE items
     std::int32_t xmlIndex = -1;   // index in Note::preservedXml when the DXL form is kept verbatim
+    bool encrypted = false;       // the value was written encrypted (sealed='true')
 };
 
 class Note {
@@ -49,6 +50,8 @@ public:
     std::unique_ptr<ViewDesign> view;  // views and folders
 
     // Security stand-ins.
+    // The note is encrypted when it names its key (our namespace) or holds an item written encrypted;
+    // the SEAL flag alone only marks an item to be encrypted when the note is.
     std::string sealKey;  // name of the encryption key sealing the SEAL items
     bool isSigned = false;
     std::string signer;
@@ -67,7 +70,9 @@ public:
     WORD ItemType(std::size_t index) const;
     // The index of the first item of that name (case-insensitive), or -1.
     long FindItem(std::string_view name, std::size_t from = 0) const;
-    bool HasSealedItems() const;
+    bool IsEncrypted() const;
+    // True when the item's value is encrypted: a SEAL item of an encrypted note.
+    bool IsItemEncrypted(std::size_t index) const;
 };
 
 }  // namespace standin::dxl
