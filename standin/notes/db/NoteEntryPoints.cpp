@@ -92,9 +92,16 @@ NOTES_EXPORT STATUS NSFNoteOpen(DBHANDLE db, NOTEID noteId, WORD openFlags, NOTE
         return notes::kErrNoAccess;
     }
     auto open = std::make_unique<NoteHandle>();
+    std::string loadError;
+    const dxl::Note *full = handle->file->db.Load(*note, open->note, loadError);
+    if (full == nullptr) {
+        return FailWith(kStsDxlInvalid, loadError);
+    }
     open->db = db;
     open->file = handle->file;
-    open->note = *note;
+    if (full != &open->note) {
+        open->note = *full;
+    }
     open->Layout();
     *ret = Handles::Add(std::move(open));
     return 0;

@@ -235,6 +235,12 @@ NOTES_EXPORT STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char *viewTitl
         if (!CanRead(*n)) {
             continue;
         }
+        dxl::Note loaded;
+        std::string loadError;
+        n = file->db.Load(*n, loaded, loadError);
+        if (n == nullptr) {
+            return FailWith(kStsDxlInvalid, loadError);
+        }
         bool selected = true;
         STATUS status = 0;
         if (!ViewIndex::Selects(compiled, *file, *n, server, selected, status)) {

@@ -6,6 +6,7 @@
 
 #include "../common/TimeDate.h"
 #include "../formula/Formula.h"
+#include "DbStatus.h"
 #include "DxlNoteContext.h"
 #include "Security.h"
 #include "dxl/Bytes.h"
@@ -169,7 +170,16 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         }
         compiledColumns.push_back(compiled);
     }
-    auto valuesOf = [&](const dxl::Note &n, std::vector<std::string> &values) {
+    // The column values of a note, read in full for them when the index holds only its header.
+    auto valuesOf = [&](const dxl::Note &header, std::vector<std::string> &values) {
+        dxl::Note loaded;
+        std::string error;
+        const dxl::Note *full = db.Load(header, loaded, error);
+        if (full == nullptr) {
+            status = FailWith(kStsDxlInvalid, error);
+            return false;
+        }
+        const dxl::Note &n = *full;
         values.resize(view.columns.size());
         for (std::size_t c = 0; c < view.columns.size(); ++c) {
             if (!ColumnValue(view.columns[c], compiledColumns[c], data, n, server, values[c], status)) {
@@ -209,12 +219,18 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         }
         return true;
     }
-    std::vector<const dxl::Note *> candidates;
+    // Each selected document is read once: its selection and its column values together.
+    std::vector<Row> candidates;
     if (view.isFolder) {
         for (NOTEID id : view.members) {
             const dxl::Note *n = db.Find(id);
             if (usable(n)) {
-                candidates.push_back(n);
+                Row row;
+                row.note = n;
+                if (!valuesOf(*n, row.values)) {
+                    return false;
+                }
+                candidates.push_back(std::move(row));
             }
         }
     } else {
@@ -226,29 +242,41 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
                 return false;
             }
         }
-        for (const dxl::Note &n : db.notes) {
-            if (n.noteClass != notes::kNoteClassDocument || !usable(&n)) {
+        for (const dxl::Note &header : db.notes) {
+            if (header.noteClass != notes::kNoteClassDocument || !usable(&header)) {
                 continue;
             }
-            bool selected = false;
-            if (!Selects(compiled, data, n, server, selected, status)) {
+            dxl::Note loaded;
+            std::string loadError;
+            const dxl::Note *n = db.Load(header, loaded, loadError);
+            if (n == nullptr) {
+                status = FailWith(kStsDxlInvalid, loadError);
                 return false;
             }
-            if (selected) {
-                candidates.push_back(&n);
+            bool selected = false;
+            if (!Selects(compiled, data, *n, server, selected, status)) {
+                return false;
             }
+            if (!selected) {
+                continue;
+            }
+            Row row;
+            row.note = &header;
+            row.values.resize(view.columns.size());
+            for (std::size_t c = 0; c < view.columns.size(); ++c) {
+                if (!ColumnValue(view.columns[c], compiledColumns[c], data, *n, server, row.values[c],
+                                 status)) {
+                    return false;
+                }
+            }
+            candidates.push_back(std::move(row));
         }
     }
     std::sort(candidates.begin(), candidates.end(),
-              [](const dxl::Note *a, const dxl::Note *b) { return a->noteId < b->noteId; });
+              [](const Row &a, const Row &b) { return a.note->noteId < b.note->noteId; });
     bool categorized = !view.columns.empty() && view.columns[0].categorized;
     std::vector<Row> rows;
-    for (const dxl::Note *n : candidates) {
-        Row row;
-        row.note = n;
-        if (!valuesOf(*n, row.values)) {
-            return false;
-        }
+    for (Row &row : candidates) {
         if (categorized) {
             std::vector<SortKey> keys = Keys(row.values[0]);
             if (keys.empty()) {

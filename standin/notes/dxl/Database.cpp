@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "DxlReader.h"
+
 namespace standin::dxl {
 
 void Database::Reindex() {
@@ -34,6 +36,31 @@ const Note *Database::FindByUnid(const UNID &unid) const {
 NOTEID Database::NextNoteId() const {
     NOTEID highest = m_index.empty() ? 0 : m_index.rbegin()->first;
     return (highest & ~NOTEID{3}) + 4;
+}
+
+const Note *Database::Load(const Note &note, Note &scratch, std::string &error) const {
+    if (note.resident) {
+        return &note;
+    }
+    if (!source || !ReadNoteFragment(*source, note, scratch, error)) {
+        if (!source) {
+            error = "the note " + std::to_string(note.noteId) + " has no source to be read from";
+        }
+        return nullptr;
+    }
+    return &scratch;
+}
+
+bool Database::MakeResident(Note &note, std::string &error) const {
+    if (note.resident) {
+        return true;
+    }
+    Note full;
+    if (Load(note, full, error) == nullptr) {
+        return false;
+    }
+    note = std::move(full);
+    return true;
 }
 
 Note &Database::Add(Note note) {

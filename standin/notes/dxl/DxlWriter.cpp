@@ -216,6 +216,22 @@ void WriteDocument(std::string &out, const Note &note) {
 }  // namespace
 
 std::string DxlWriter::Write(const Database &db) {
+    std::string out;
+    std::string problem;
+    if (!Write(
+            db,
+            [&out](std::string_view piece) {
+                out += piece;
+                return true;
+            },
+            problem)) {
+        return std::string();
+    }
+    return out;
+}
+
+bool DxlWriter::Write(const Database &db, const std::function<bool(std::string_view)> &sink,
+                      std::string &problem) {
     std::string out = "<?xml version='1.0' encoding='utf-8'?>\n<database";
     if (db.rootElement == "database") {
         out += db.rootAttributes;
@@ -237,14 +253,35 @@ std::string DxlWriter::Write(const Database &db) {
         if (note.deleted) {
             continue;
         }
-        if (!note.designXml.empty()) {
-            WriteDesign(out, note, db);
+        if (!note.resident && note.sourceIdentity && db.source) {
+            std::string bytes;
+            if (!db.source->Read(note.sourceOffset, note.sourceLength, bytes)) {
+                problem = "the note " + std::to_string(note.noteId) + " cannot be read back from the file";
+                return false;
+            }
+            out += bytes;
+            out += "\n";
         } else {
-            WriteDocument(out, note);
+            Note loaded;
+            const Note *full = db.Load(note, loaded, problem);
+            if (full == nullptr) {
+                return false;
+            }
+            if (!full->designXml.empty()) {
+                WriteDesign(out, *full, db);
+            } else {
+                WriteDocument(out, *full);
+            }
+        }
+        if (out.size() >= (std::size_t{1} << 20)) {
+            if (!sink(out)) {
+                return false;
+            }
+            out.clear();
         }
     }
     out += "</database>\n";
-    return out;
+    return sink(out);
 }
 
 }  // namespace standin::dxl

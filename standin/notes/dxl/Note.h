@@ -37,6 +37,14 @@ public:
     TIMEDATE addedToFile{};
     bool deleted = false;  // a deletion stub: kept so modified-note tables can report it
 
+    // A note of an indexed database that is not held in memory: only its identity, class and the items
+    // that security and response hierarchies need (Readers, Authors, $REF) are here; Database::Load
+    // reads the rest from its byte range in the source.
+    bool resident = true;
+    bool sourceIdentity = false;  // the source element names this note ID and UNID itself
+    std::uint64_t sourceOffset = 0;
+    std::uint32_t sourceLength = 0;
+
     // Names (LMBCS) and values of the items, one after another; items index into it in order.
     std::string data;
     std::vector<ItemRecord> items;
