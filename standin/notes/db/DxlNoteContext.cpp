@@ -36,7 +36,7 @@ double DxlNoteContext::DocLength() const {
     for (std::size_t i = 0; i < m_note.items.size(); ++i) {
         total += static_cast<double>(m_note.items[i].nameLength + m_note.items[i].valueLength);
     }
-    for (const std::string &file : m_note.files) {
+    for (const std::string &file : m_note.Extra().files) {
         total += static_cast<double>(file.size());
     }
     return total;

@@ -235,11 +235,14 @@ NOTES_EXPORT STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char *viewTitl
         if (!CanRead(*n)) {
             continue;
         }
+        // A note the index holds only in part is read in full when the formula or the summary needs it.
         dxl::Note loaded;
-        std::string loadError;
-        n = file->db.Load(*n, loaded, loadError);
-        if (n == nullptr) {
-            return FailWith(kStsDxlInvalid, loadError);
+        if (!compiled.empty() || (flags & notes::kSearchSummary) != 0) {
+            std::string loadError;
+            n = file->db.Load(*n, loaded, loadError);
+            if (n == nullptr) {
+                return FailWith(kStsDxlInvalid, loadError);
+            }
         }
         bool selected = true;
         STATUS status = 0;

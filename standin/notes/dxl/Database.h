@@ -1,9 +1,10 @@
 // An in-memory database read from a DXL file: title, replica ID, and its notes by note ID.
 #pragma once
 
-#include <map>
+#include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Note.h"
@@ -22,7 +23,7 @@ public:
 
     // Notes in file order; deleted notes stay as stubs. Notes that are not resident are read from
     // source when loaded.
-    std::vector<Note> notes;
+    std::deque<Note> notes;  // a deque: growing never moves the notes already read
     std::shared_ptr<const NoteSource> source;
 
     // The whole note: the note itself when resident, else read from the source into scratch (its
@@ -42,7 +43,7 @@ public:
     Note &Add(Note note);
 
 private:
-    std::map<NOTEID, std::size_t> m_index;
+    std::vector<std::pair<NOTEID, std::size_t>> m_index;  // sorted by note ID
 };
 
 }  // namespace standin::dxl

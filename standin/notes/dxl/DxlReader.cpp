@@ -75,41 +75,51 @@ void StripToIndex(Note &note) {
     note.items = std::move(kept.items);
     note.data.shrink_to_fit();
     note.items.shrink_to_fit();
-    note.files.clear();
-    note.files.shrink_to_fit();
-    note.preservedXml.clear();
-    note.preservedXml.shrink_to_fit();
+    note.DropExtra();
     note.resident = false;
 }
 
 bool IsIndexable(const Note &note) {
-    return note.noteClass == notes::kNoteClassDocument && !note.view && note.designXml.empty();
+    return note.noteClass == notes::kNoteClassDocument && !note.view && note.Extra().designXml.empty();
 }
 
 // Notes without identities get them from their position and the file name, so reading the same file
 // twice gives the same IDs.
 void AssignIdentities(Database &db, const std::string &fileName) {
-    std::set<NOTEID> used;
-    for (const Note &n : db.notes) {
-        if (n.noteId != 0) {
-            used.insert(n.noteId);
+    // The IDs the file names, sorted (compact for large files); of a duplicate the first note keeps it.
+    std::vector<std::pair<NOTEID, std::size_t>> named;
+    for (std::size_t i = 0; i < db.notes.size(); ++i) {
+        if (db.notes[i].noteId != 0) {
+            named.emplace_back(db.notes[i].noteId, i);
         }
     }
-    std::set<NOTEID> seen;
+    std::sort(named.begin(), named.end());
+    std::vector<NOTEID> used;
+    used.reserve(named.size());
+    for (std::size_t k = 0; k < named.size(); ++k) {
+        if (k > 0 && named[k].first == named[k - 1].first) {
+            db.notes[named[k].second].noteId = 0;  // a duplicate note ID: the later note gets a fresh one
+            db.notes[named[k].second].sourceIdentity = false;
+        } else {
+            used.push_back(named[k].first);
+        }
+    }
+    named.clear();
+    named.shrink_to_fit();
+    std::set<NOTEID> assigned;
+    auto taken = [&](NOTEID id) {
+        return std::binary_search(used.begin(), used.end(), id) || assigned.count(id) != 0;
+    };
     std::uint64_t fileHash = Hash64(fileName);
     for (std::size_t i = 0; i < db.notes.size(); ++i) {
         Note &n = db.notes[i];
-        if (n.noteId != 0 && !seen.insert(n.noteId).second) {
-            n.noteId = 0;  // a duplicate note ID: the later note gets a fresh one
-        }
         if (n.noteId == 0) {
             NOTEID candidate = static_cast<NOTEID>(0x100 + 4 * (i + 1));
-            while (used.count(candidate) != 0) {
+            while (taken(candidate)) {
                 candidate += 4;
             }
             n.noteId = candidate;
-            used.insert(candidate);
-            seen.insert(candidate);
+            assigned.insert(candidate);
         }
         if (n.unid.File.Innards[0] == 0 && n.unid.File.Innards[1] == 0 && n.unid.Note.Innards[0] == 0 &&
             n.unid.Note.Innards[1] == 0) {
@@ -295,7 +305,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
         rootParsed = true;
         std::string rootXml(input.substr(root.start, root.tagEnd - root.start));
         if (!root.selfClosing) {
-            rootXml += "</" + root.name + ">";
+            rootXml.append("</").append(root.name).append(">");
         }
         pugi::xml_document rootDoc;
         pugi::xml_parse_result parsed =
@@ -312,7 +322,11 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
         rootIsDatabase = rootName == "database";
         db.rootElement = std::string(rootName);
         for (pugi::xml_attribute a : rootNode.attributes()) {
-            db.rootAttributes += " " + std::string(a.name()) + "='" + EscapeXml(a.value()) + "'";
+            db.rootAttributes.append(" ")
+                .append(a.name())
+                .append("='")
+                .append(EscapeXml(a.value()))
+                .append("'");
         }
         DBID replica{};
         if (ParseReplica(rootNode.attribute("replicaid").value(), replica)) {

@@ -82,8 +82,8 @@ std::string Utf8Text(std::string_view lmbcs) {
 
 void WriteItem(std::string &out, const Note &note, std::size_t index) {
     const ItemRecord &r = note.items[index];
-    if (r.xmlIndex >= 0 && static_cast<std::size_t>(r.xmlIndex) < note.preservedXml.size()) {
-        out += note.preservedXml[static_cast<std::size_t>(r.xmlIndex)];
+    if (r.xmlIndex >= 0 && static_cast<std::size_t>(r.xmlIndex) < note.Extra().preservedXml.size()) {
+        out += note.Extra().preservedXml[static_cast<std::size_t>(r.xmlIndex)];
         out += "\n";
         return;
     }
@@ -161,7 +161,7 @@ std::string MembershipXml(const ViewDesign &view, const Database &db) {
 }
 
 void WriteDesign(std::string &out, const Note &note, const Database &db) {
-    std::string xml = note.designXml;
+    std::string xml = note.Extra().designXml;
     // The design note keeps its element as read; only its note ID may have changed (a copy).
     std::size_t info = xml.find("<noteinfo");
     if (info != std::string::npos) {
@@ -179,7 +179,7 @@ void WriteDesign(std::string &out, const Note &note, const Database &db) {
             while (!xml.empty() && xml.back() == ' ') {
                 xml.pop_back();
             }
-            xml += ">" + inner + "</" + note.elementName + ">";
+            xml += ">" + inner + "</" + note.Extra().elementName + ">";
         } else if (end != std::string::npos) {
             xml.insert(end, inner);
         }
@@ -189,7 +189,7 @@ void WriteDesign(std::string &out, const Note &note, const Database &db) {
 }
 
 void WriteDocument(std::string &out, const Note &note) {
-    bool isNote = note.elementName != "document" || note.noteClass != notes::kNoteClassDocument;
+    bool isNote = note.Extra().elementName != "document" || note.noteClass != notes::kNoteClassDocument;
     out += isNote ? "<note class='" + std::string(ClassName(note.noteClass)) + "'>" : "<document>";
     out += "\n<noteinfo noteid='" + Hex(note.noteId) + "' unid='" + UnidText(note.unid) + "' sequence='" +
            std::to_string(note.sequence) + "'>";
@@ -199,12 +199,12 @@ void WriteDocument(std::string &out, const Note &note) {
     WriteTime(out, "lastaccessed", note.accessed);
     WriteTime(out, "addedtofile", note.addedToFile);
     out += "</noteinfo>\n";
-    if (!note.sealKey.empty()) {
-        out += "<vx:sealed key='" + EscapeXml(note.sealKey) + "'/>\n";
+    if (!note.Extra().sealKey.empty()) {
+        out += "<vx:sealed key='" + EscapeXml(note.Extra().sealKey) + "'/>\n";
     }
     if (note.isSigned) {
         bool dst = false;
-        out += "<vx:signature signer='" + EscapeXml(note.signer) + "' time='" +
+        out += "<vx:signature signer='" + EscapeXml(note.Extra().signer) + "' time='" +
                FormatDxlDateTime(note.signedAt, dst) + "'/>\n";
     }
     for (std::size_t i = 0; i < note.items.size(); ++i) {
@@ -267,7 +267,7 @@ bool DxlWriter::Write(const Database &db, const std::function<bool(std::string_v
             if (full == nullptr) {
                 return false;
             }
-            if (!full->designXml.empty()) {
+            if (!full->Extra().designXml.empty()) {
                 WriteDesign(out, *full, db);
             } else {
                 WriteDocument(out, *full);

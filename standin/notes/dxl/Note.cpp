@@ -31,14 +31,9 @@ Note &Note::operator=(const Note &other) {
     sourceLength = other.sourceLength;
     data = other.data;
     items = other.items;
-    files = other.files;
-    preservedXml = other.preservedXml;
-    elementName = other.elementName;
-    designXml = other.designXml;
+    m_extra = other.m_extra ? std::make_unique<NoteExtra>(*other.m_extra) : nullptr;
     view = other.view ? std::make_unique<ViewDesign>(*other.view) : nullptr;
-    sealKey = other.sealKey;
     isSigned = other.isSigned;
-    signer = other.signer;
     signedAt = other.signedAt;
     return *this;
 }
@@ -79,8 +74,20 @@ long Note::FindItem(std::string_view name, std::size_t from) const {
     return -1;
 }
 
+NoteExtra &Note::Extra() {
+    if (!m_extra) {
+        m_extra = std::make_unique<NoteExtra>();
+    }
+    return *m_extra;
+}
+
+const NoteExtra &Note::Extra() const {
+    static const NoteExtra kNone;
+    return m_extra ? *m_extra : kNone;
+}
+
 bool Note::IsEncrypted() const {
-    if (!sealKey.empty()) {
+    if (!Extra().sealKey.empty()) {
         return true;
     }
     for (const ItemRecord &r : items) {

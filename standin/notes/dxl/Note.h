@@ -24,6 +24,19 @@ struct ItemRecord {
     bool encrypted = false;       // the value was written encrypted (sealed='true')
 };
 
+// What few notes have: attachment bytes, XML kept verbatim, the design element as read and the names
+// of security. Held apart so that a note of a large index costs little.
+struct NoteExtra {
+    std::vector<std::string> files;         // attachment bytes of $FILE items
+    std::vector<std::string> preservedXml;  // XML kept verbatim for writing the database back
+    // The element name the note came from ("document", "note", "view", "form"...) and, for design
+    // notes, the whole element as read, so that writing back loses nothing.
+    std::string elementName = "document";
+    std::string designXml;
+    std::string sealKey;  // name of the encryption key sealing the SEAL items
+    std::string signer;
+};
+
 class Note {
 public:
     NOTEID noteId = 0;
@@ -48,21 +61,12 @@ public:
     // Names (LMBCS) and values of the items, one after another; items index into it in order.
     std::string data;
     std::vector<ItemRecord> items;
-    std::vector<std::string> files;         // attachment bytes of $FILE items
-    std::vector<std::string> preservedXml;  // XML kept verbatim for writing the database back
-
-    // The element name the note came from ("document", "note", "view", "form"...) and, for design
-    // notes, the whole element as read, so that writing back loses nothing.
-    std::string elementName = "document";
-    std::string designXml;
     std::unique_ptr<ViewDesign> view;  // views and folders
 
     // Security stand-ins.
     // The note is encrypted when it names its key (our namespace) or holds an item written encrypted;
     // the SEAL flag alone only marks an item to be encrypted when the note is.
-    std::string sealKey;  // name of the encryption key sealing the SEAL items
     bool isSigned = false;
-    std::string signer;
     TIMEDATE signedAt{};
 
     Note() = default;
@@ -78,9 +82,17 @@ public:
     WORD ItemType(std::size_t index) const;
     // The index of the first item of that name (case-insensitive), or -1.
     long FindItem(std::string_view name, std::size_t from = 0) const;
+    // The rarer parts (created on first change; an empty one when the note has none).
+    NoteExtra &Extra();
+    const NoteExtra &Extra() const;
+    void DropExtra() { m_extra.reset(); }
+
     bool IsEncrypted() const;
     // True when the item's value is encrypted: a SEAL item of an encrypted note.
     bool IsItemEncrypted(std::size_t index) const;
+
+private:
+    std::unique_ptr<NoteExtra> m_extra;
 };
 
 }  // namespace standin::dxl

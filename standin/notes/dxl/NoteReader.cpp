@@ -141,7 +141,9 @@ public:
             }
             note.noteClass = kind->noteClass;
         }
-        note.elementName = std::string(local);
+        if (local != "document") {
+            note.Extra().elementName = std::string(local);
+        }
         m_ours.Collect(element);
         ReadNoteInfo(element, note);
         bool isDesign = kind != nullptr && kind->flags != nullptr;
@@ -154,10 +156,10 @@ public:
             }
             std::string_view childName = LocalName(child.name());
             if (m_ours.IsOurs(child, "sealed")) {
-                note.sealKey = child.attribute("key").value();
+                note.Extra().sealKey = child.attribute("key").value();
             } else if (m_ours.IsOurs(child, "signature")) {
                 note.isSigned = true;
-                note.signer = child.attribute("signer").value();
+                note.Extra().signer = child.attribute("signer").value();
                 TIMEDATE when{};
                 if (ParseDxlDateTime(child.attribute("time").value(), when)) {
                     note.signedAt = when;
@@ -166,9 +168,9 @@ public:
                 ReadItem(child, note);
             } else if (childName == "wassignedby" && !note.isSigned) {
                 note.isSigned = true;
-                note.signer = child.child_value("name");
-                if (note.signer.empty()) {
-                    note.signer = child.first_child().child_value();
+                note.Extra().signer = child.child_value("name");
+                if (note.Extra().signer.empty()) {
+                    note.Extra().signer = child.first_child().child_value();
                 }
             } else if (isDesign && (childName == "filedata" || childName == "gif" || childName == "jpeg" ||
                                     childName == "png")) {
@@ -205,7 +207,7 @@ public:
             for (pugi::xml_node &child : ours) {
                 kept.remove_child(child);
             }
-            note.designXml = NodeXml(kept);
+            note.Extra().designXml = NodeXml(kept);
         }
         return true;
     }
@@ -393,8 +395,8 @@ private:
         info.created = note.created;
         info.modified = note.modified;
         note.AddItem("$FILE", notes::kItemSummary, FileObjectValue(info));
-        note.items.back().fileIndex = static_cast<std::int32_t>(note.files.size());
-        note.files.push_back(std::move(bytes));
+        note.items.back().fileIndex = static_cast<std::int32_t>(note.Extra().files.size());
+        note.Extra().files.push_back(std::move(bytes));
     }
 
     void ReadItem(const pugi::xml_node &item, Note &note) {
@@ -450,12 +452,12 @@ private:
         note.AddItem(name, flags, value);
         note.items.back().encrypted = encrypted;
         if (hasFile) {
-            note.items.back().fileIndex = static_cast<std::int32_t>(note.files.size());
-            note.files.push_back(std::move(file));
+            note.items.back().fileIndex = static_cast<std::int32_t>(note.Extra().files.size());
+            note.Extra().files.push_back(std::move(file));
         }
         if (keepXml) {
-            note.items.back().xmlIndex = static_cast<std::int32_t>(note.preservedXml.size());
-            note.preservedXml.push_back(NodeXml(item));
+            note.items.back().xmlIndex = static_cast<std::int32_t>(note.Extra().preservedXml.size());
+            note.Extra().preservedXml.push_back(NodeXml(item));
         }
     }
 
