@@ -107,11 +107,18 @@ std::string CategoryTitle(std::string_view value, const SortKey &key) {
     return FormatTimeDate(FromUnixSeconds(static_cast<std::int64_t>(key.number / 100.0)), nullptr);
 }
 
+// A document of the view while its order is worked out: the first sort key of each sorted column
+// (the category key for a categorised first column) and, when categorised, the first column's value.
 struct Row {
     const dxl::Note *note = nullptr;
-    std::vector<std::string> values;
-    SortKey category;
+    std::vector<SortKey> keys;
+    std::string categoryValue;
 };
+
+SortKey FirstKey(std::string_view value) {
+    std::vector<SortKey> keys = Keys(value);
+    return keys.empty() ? SortKey() : keys[0];
+}
 
 bool ColumnValue(const dxl::ViewColumn &column, const std::string &compiled, const DatabaseFile &data,
                  const dxl::Note &note, const std::string &server, std::string &value, STATUS &status) {
@@ -134,6 +141,49 @@ bool ColumnValue(const dxl::ViewColumn &column, const std::string &compiled, con
 }
 
 }  // namespace
+
+bool ViewIndex::CompileColumns(const dxl::ViewDesign &view, std::vector<std::string> &compiled,
+                               STATUS &status) {
+    compiled.clear();
+    for (const dxl::ViewColumn &c : view.columns) {
+        std::string one = c.compiledFormula;
+        // A formula that only names the column's item reads the item itself.
+        if (one.empty() && !c.formula.empty() && !dxl::EqualsNoCase(c.formula, c.itemName)) {
+            formula::CompileError error;
+            if (!formula::Compile(c.formula, one, error)) {
+                status = error.status;
+                return false;
+            }
+        }
+        compiled.push_back(one);
+    }
+    return true;
+}
+
+bool ViewIndex::EntryValues(const DatabaseFile &data, const dxl::ViewDesign &view,
+                            const std::vector<std::string> &compiledColumns, NOTEID noteId,
+                            const std::string &server, std::vector<std::string> &values, STATUS &status) {
+    values.clear();
+    const dxl::Note *header = data.db.Find(noteId);
+    if (header == nullptr) {
+        status = kStsNoteNotFound;
+        return false;
+    }
+    dxl::Note loaded;
+    std::string error;
+    const dxl::Note *n = data.db.Load(*header, loaded, error);
+    if (n == nullptr) {
+        status = FailWith(kStsDxlInvalid, error);
+        return false;
+    }
+    values.resize(view.columns.size());
+    for (std::size_t c = 0; c < view.columns.size() && c < compiledColumns.size(); ++c) {
+        if (!ColumnValue(view.columns[c], compiledColumns[c], data, *n, server, values[c], status)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool ViewIndex::Selects(const std::string &compiled, const DatabaseFile &data, const dxl::Note &note,
                         const std::string &server, bool &selected, STATUS &status) {
@@ -158,17 +208,8 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     const dxl::Database &db = data.db;
     auto usable = [&](const dxl::Note *n) { return n != nullptr && !n->deleted && CanRead(*n); };
     std::vector<std::string> compiledColumns;
-    for (const dxl::ViewColumn &c : view.columns) {
-        std::string compiled = c.compiledFormula;
-        // A formula that only names the column's item reads the item itself.
-        if (compiled.empty() && !c.formula.empty() && !dxl::EqualsNoCase(c.formula, c.itemName)) {
-            formula::CompileError error;
-            if (!formula::Compile(c.formula, compiled, error)) {
-                status = error.status;
-                return false;
-            }
-        }
-        compiledColumns.push_back(compiled);
+    if (!CompileColumns(view, compiledColumns, status)) {
+        return false;
     }
     // The column values of a note, read in full for them when the index holds only its header.
     auto valuesOf = [&](const dxl::Note &header, std::vector<std::string> &values) {
@@ -219,18 +260,32 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         }
         return true;
     }
-    // Each selected document is read once: its selection and its column values together.
+    // Each selected document is read once: its selection and its column values together; what its
+    // order needs is kept.
+    bool categorized = !view.columns.empty() && view.columns[0].categorized;
+    auto toRow = [&](const dxl::Note &header, const std::vector<std::string> &values) {
+        Row row;
+        row.note = &header;
+        for (std::size_t c = 0; c < view.columns.size(); ++c) {
+            if (view.columns[c].sorted && !(c == 0 && categorized)) {
+                row.keys.push_back(FirstKey(values[c]));
+            }
+        }
+        if (categorized) {
+            row.categoryValue = values[0];
+        }
+        return row;
+    };
     std::vector<Row> candidates;
     if (view.isFolder) {
         for (NOTEID id : view.members) {
             const dxl::Note *n = db.Find(id);
             if (usable(n)) {
-                Row row;
-                row.note = n;
-                if (!valuesOf(*n, row.values)) {
+                std::vector<std::string> values;
+                if (!valuesOf(*n, values)) {
                     return false;
                 }
-                candidates.push_back(std::move(row));
+                candidates.push_back(toRow(*n, values));
             }
         }
     } else {
@@ -260,25 +315,22 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             if (!selected) {
                 continue;
             }
-            Row row;
-            row.note = &header;
-            row.values.resize(view.columns.size());
+            std::vector<std::string> values(view.columns.size());
             for (std::size_t c = 0; c < view.columns.size(); ++c) {
-                if (!ColumnValue(view.columns[c], compiledColumns[c], data, *n, server, row.values[c],
-                                 status)) {
+                if (!ColumnValue(view.columns[c], compiledColumns[c], data, *n, server, values[c], status)) {
                     return false;
                 }
             }
-            candidates.push_back(std::move(row));
+            candidates.push_back(toRow(header, values));
         }
     }
     std::sort(candidates.begin(), candidates.end(),
               [](const Row &a, const Row &b) { return a.note->noteId < b.note->noteId; });
-    bool categorized = !view.columns.empty() && view.columns[0].categorized;
     std::vector<Row> rows;
+    std::vector<SortKey> categoryOf;  // the category key of each row, when categorised
     for (Row &row : candidates) {
         if (categorized) {
-            std::vector<SortKey> keys = Keys(row.values[0]);
+            std::vector<SortKey> keys = Keys(row.categoryValue);
             if (keys.empty()) {
                 keys.emplace_back();
             }
@@ -286,15 +338,22 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
                 keys.resize(1);
             }
             for (const SortKey &k : keys) {
-                Row copy = row;
-                copy.category = k;
-                rows.push_back(std::move(copy));
+                rows.push_back(row);
+                categoryOf.push_back(k);
             }
         } else {
             rows.push_back(std::move(row));
         }
     }
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row &a, const Row &b) {
+    candidates.clear();
+    candidates.shrink_to_fit();
+    // Sorted through an order of row numbers, so the category keys stay with their rows.
+    std::vector<std::uint32_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        std::size_t k = 0;
         for (std::size_t c = 0; c < view.columns.size(); ++c) {
             const dxl::ViewColumn &col = view.columns[c];
             if (!col.sorted) {
@@ -302,11 +361,10 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             }
             int r = 0;
             if (c == 0 && categorized) {
-                r = Compare(a.category, b.category);
+                r = Compare(categoryOf[a], categoryOf[b]);
             } else {
-                std::vector<SortKey> ka = Keys(a.values[c]);
-                std::vector<SortKey> kb = Keys(b.values[c]);
-                r = Compare(ka.empty() ? SortKey() : ka[0], kb.empty() ? SortKey() : kb[0]);
+                r = Compare(rows[a].keys[k], rows[b].keys[k]);
+                ++k;
             }
             if (r != 0) {
                 return col.descending ? r > 0 : r < 0;
@@ -318,15 +376,17 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     DWORD inCategory = 0;
     DWORD categories = 0;
     const SortKey *current = nullptr;
-    for (const Row &row : rows) {
-        if (categorized && (current == nullptr || Compare(*current, row.category) != 0)) {
-            current = &row.category;
+    entries.reserve(rows.size());
+    for (std::uint32_t index : order) {
+        const Row &row = rows[index];
+        if (categorized && (current == nullptr || Compare(*current, categoryOf[index]) != 0)) {
+            current = &categoryOf[index];
             ViewEntry category;
             category.noteId = notes::kNoteIdCategory | ++categories;
             category.tumbler = {++top};
             std::string v;
             dxl::AppendWord(v, notes::kTypeText);
-            v += CategoryTitle(row.values[0], row.category);
+            v += CategoryTitle(row.categoryValue, categoryOf[index]);
             category.values.push_back(v);
             category.values.resize(view.columns.size());
             entries.push_back(std::move(category));
@@ -336,7 +396,7 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         entry.noteId = row.note->noteId;
         entry.noteClass = row.note->noteClass;
         entry.unid = row.note->unid;
-        entry.values = row.values;
+        entry.valuesPending = true;
         entry.tumbler = categorized ? std::vector<DWORD>{top, ++inCategory} : std::vector<DWORD>{++top};
         entries.push_back(std::move(entry));
     }
