@@ -2,8 +2,8 @@
 // generated database, opening each note and reading its ten items, and the walk of a view sorted on
 // its first of ten columns. Peak RSS should stay flat from 100,000 to 1,000,000 documents (about 90 MB
 // and 900 MB of DXL). Run each size in a process of its own and compare the peak_rss_kb counters:
-//   bench/standinmemorybench --benchmark_filter='/100000$'
-//   bench/standinmemorybench --benchmark_filter='/1000000$'
+//   bench/standinmemorybench --benchmark_filter='/100000/'
+//   bench/standinmemorybench --benchmark_filter='/1000000/'
 // The databases are generated once into $TMPDIR (default /tmp) as vorlix-standin-bench/<n>.nsf and
 // reused by later runs; delete that folder afterwards.
 #include <benchmark/benchmark.h>

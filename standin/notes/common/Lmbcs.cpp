@@ -17,10 +17,15 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-// This thread's converter of that name, reset, or null when ICU does not know the name. Never shared
-// between threads: ICU converters keep state. Conversions here use ICU's default callbacks, which
-// every user leaves in place.
 UConverter *Open(const char *name) {
+    return ThreadConverter(name);
+}
+
+constexpr const char *kLmbcs = "LMBCS-1";
+
+}  // namespace
+
+UConverter *ThreadConverter(const char *name) {
     thread_local std::map<std::string, Converter, std::less<>> converters;
     auto it = converters.find(std::string_view(name));
     if (it == converters.end()) {
@@ -31,15 +36,15 @@ UConverter *Open(const char *name) {
         }
         it = converters.emplace(name, std::move(c)).first;
     }
-    if (it->second) {
-        ucnv_reset(it->second.get());
+    UConverter *c = it->second.get();
+    if (c != nullptr) {
+        ucnv_reset(c);
+        UErrorCode error = U_ZERO_ERROR;
+        ucnv_setToUCallBack(c, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &error);
+        ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &error);
     }
-    return it->second.get();
+    return c;
 }
-
-constexpr const char *kLmbcs = "LMBCS-1";
-
-}  // namespace
 
 bool CodePageToUtf16(std::string_view bytes, const char *codePage, std::u16string &out) {
     out.clear();

@@ -1,39 +1,17 @@
-// Text conversions of the DXL reader through ICU. Converters are opened once per thread and kept:
-// opening one looks its name up in ICU's tables, which costs more than most conversions.
+// Text conversions of the DXL reader through ICU, over the runtime's per-thread converters.
 #include "DxlText.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 
-#include <map>
-#include <memory>
+#include "common/Lmbcs.h"
 
 namespace standin::dxl {
 
 namespace {
 
-struct ConverterCloser {
-    void operator()(UConverter *c) const { ucnv_close(c); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-// This thread's converter of that name, reset, or null when ICU does not know the name. Not shared
-// between threads: ICU converters keep state.
 UConverter *Cached(const std::string &name) {
-    thread_local std::map<std::string, Converter> converters;
-    auto it = converters.find(name);
-    if (it == converters.end()) {
-        UErrorCode status = U_ZERO_ERROR;
-        Converter c(ucnv_open(name.c_str(), &status));
-        if (U_FAILURE(status)) {
-            c.reset();
-        }
-        it = converters.emplace(name, std::move(c)).first;
-    }
-    if (it->second) {
-        ucnv_reset(it->second.get());
-    }
-    return it->second.get();
+    return ThreadConverter(name.c_str());
 }
 
 // Text that LMBCS and UTF-8 spell alike: printable ASCII, tab, line feed and carriage return.
