@@ -108,11 +108,14 @@ std::string CategoryTitle(std::string_view value, const SortKey &key) {
 }
 
 // A document of the view while its order is worked out: the first sort key of each sorted column
-// (the category key for a categorised first column) and, when categorised, the first column's value.
+// other than a categorised first one (the first inline: most views sort on one column) and, when
+// categorised, the index of its first column's value.
 struct Row {
     const dxl::Note *note = nullptr;
-    std::vector<SortKey> keys;
-    std::string categoryValue;
+    SortKey first;
+    std::vector<SortKey> more;
+    std::uint32_t categoryValue = 0;
+    const SortKey &Key(std::size_t k) const { return k == 0 ? first : more[k - 1]; }
 };
 
 SortKey FirstKey(std::string_view value) {
@@ -263,16 +266,19 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     // Each selected document is read once: its selection and its column values together; what its
     // order needs is kept.
     bool categorized = !view.columns.empty() && view.columns[0].categorized;
+    std::vector<std::string> categoryValues;  // the first column's values, when categorised
     auto toRow = [&](const dxl::Note &header, const std::vector<std::string> &values) {
         Row row;
         row.note = &header;
+        std::size_t k = 0;
         for (std::size_t c = 0; c < view.columns.size(); ++c) {
             if (view.columns[c].sorted && !(c == 0 && categorized)) {
-                row.keys.push_back(FirstKey(values[c]));
+                (k++ == 0 ? row.first : row.more.emplace_back()) = FirstKey(values[c]);
             }
         }
         if (categorized) {
-            row.categoryValue = values[0];
+            row.categoryValue = static_cast<std::uint32_t>(categoryValues.size());
+            categoryValues.push_back(values[0]);
         }
         return row;
     };
@@ -328,21 +334,22 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
               [](const Row &a, const Row &b) { return a.note->noteId < b.note->noteId; });
     std::vector<Row> rows;
     std::vector<SortKey> categoryOf;  // the category key of each row, when categorised
-    for (Row &row : candidates) {
-        if (categorized) {
-            std::vector<SortKey> keys = Keys(row.categoryValue);
-            if (keys.empty()) {
-                keys.emplace_back();
-            }
-            if (!view.columns[0].separateMultipleValues) {
-                keys.resize(1);
-            }
-            for (const SortKey &k : keys) {
-                rows.push_back(row);
-                categoryOf.push_back(k);
-            }
-        } else {
-            rows.push_back(std::move(row));
+    if (!categorized) {
+        rows.swap(candidates);
+    }
+    for (const Row &row : candidates) {
+        // A categorised document appears under each of its categories when the column separates
+        // multiple values.
+        std::vector<SortKey> keys = Keys(categoryValues[row.categoryValue]);
+        if (keys.empty()) {
+            keys.emplace_back();
+        }
+        if (!view.columns[0].separateMultipleValues) {
+            keys.resize(1);
+        }
+        for (const SortKey &k : keys) {
+            rows.push_back(row);
+            categoryOf.push_back(k);
         }
     }
     candidates.clear();
@@ -363,7 +370,7 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             if (c == 0 && categorized) {
                 r = Compare(categoryOf[a], categoryOf[b]);
             } else {
-                r = Compare(rows[a].keys[k], rows[b].keys[k]);
+                r = Compare(rows[a].Key(k), rows[b].Key(k));
                 ++k;
             }
             if (r != 0) {
@@ -386,7 +393,7 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             category.tumbler = {++top};
             std::string v;
             dxl::AppendWord(v, notes::kTypeText);
-            v += CategoryTitle(row.categoryValue, categoryOf[index]);
+            v += CategoryTitle(categoryValues[row.categoryValue], categoryOf[index]);
             category.values.push_back(v);
             category.values.resize(view.columns.size());
             entries.push_back(std::move(category));
