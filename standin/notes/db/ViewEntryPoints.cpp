@@ -196,7 +196,8 @@ DWORD CountSiblings(const Collection &c, std::size_t at) {
 std::string EntryData(const Collection &c, std::size_t at, DWORD mask) {
     const ViewEntry &e = c.entries[at];
     std::vector<std::string> evaluated;
-    const std::vector<std::string> *columnValues = &e.values;
+    static const std::vector<std::string> kNoValues;
+    const std::vector<std::string> *columnValues = e.values ? e.values.get() : &kNoValues;
     if (e.valuesPending && (mask & (notes::kReadMaskSummaryValues | notes::kReadMaskSummary)) != 0) {
         STATUS status = 0;
         if (!ViewIndex::EntryValues(*c.file, c.view, c.compiledColumns, e.noteId, c.server, evaluated,

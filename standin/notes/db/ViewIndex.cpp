@@ -250,12 +250,13 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
                 std::string v;
                 dxl::AppendWord(v, notes::kTypeText);
                 v += e.categoryTitle;
-                entry.values.push_back(v);
+                entry.values = std::make_unique<std::vector<std::string>>(1, v);
             } else {
                 entry.noteId = n->noteId;
                 entry.noteClass = n->noteClass;
                 entry.unid = n->unid;
-                if (!valuesOf(*n, entry.values)) {
+                entry.values = std::make_unique<std::vector<std::string>>();
+                if (!valuesOf(*n, *entry.values)) {
                     return false;
                 }
             }
@@ -394,8 +395,8 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             std::string v;
             dxl::AppendWord(v, notes::kTypeText);
             v += CategoryTitle(categoryValues[row.categoryValue], categoryOf[index]);
-            category.values.push_back(v);
-            category.values.resize(view.columns.size());
+            category.values = std::make_unique<std::vector<std::string>>(view.columns.size());
+            (*category.values)[0] = v;
             entries.push_back(std::move(category));
             inCategory = 0;
         }

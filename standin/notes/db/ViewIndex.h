@@ -2,6 +2,7 @@
 // ordered by the sorted columns, with category entries before each category's documents.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,11 @@ struct ViewEntry {
     NOTEID noteId = 0;  // category entries carry kNoteIdCategory plus their ordinal
     WORD noteClass = 0;
     UNID unid{};
-    std::vector<DWORD> tumbler;       // 1-based position at each level
-    std::vector<std::string> values;  // column values, type word first (empty: no value)
-    bool valuesPending = false;       // a document's values are evaluated when read (EntryValues)
+    std::vector<DWORD> tumbler;  // 1-based position at each level
+    // Column values, type word first (empty: no value), held for categories and explicit entries; a
+    // document's values are evaluated when its entry is read (EntryValues), so that none are held.
+    std::unique_ptr<std::vector<std::string>> values;
+    bool valuesPending = false;
     bool IsCategory() const { return (noteId & notes::kNoteIdCategory) != 0; }
     WORD Level() const { return static_cast<WORD>(tumbler.size() - 1); }
 };
