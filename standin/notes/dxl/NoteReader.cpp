@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "../cd/NoteRichText.h"
 #include "Base64.h"
 #include "DxlText.h"
 #include "ItemValues.h"
@@ -209,6 +210,7 @@ public:
             }
             note.Extra().designXml = NodeXml(kept);
         }
+        cd::BuildRichTextItems(note, m_fileName + ": note " + std::to_string(m_position + 1), m_diagnostics);
         return true;
     }
 
