@@ -1,5 +1,6 @@
 // The vorlix executable: puts the Notes program directory on the loader's path, then runs the
 // application object and returns its exit code.
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "platform/AppSettings.h"
 
 int main(int argc, char **argv) {
+    // A write past the file-size limit then fails with EFBIG and is reported like any failed write,
+    // instead of killing the process with half a row written. The setting survives the re-exec.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty()) {
         app::LibraryPathStart::EnsureOnLibraryPath(
