@@ -69,6 +69,10 @@ bool LogManager::Close() {
     if (!m_file.IsOpen()) {
         return true;
     }
+    if (m_file.Failure() != platform::OutputFailure::kNone) {
+        m_file.Abandon();  // the write that failed has said so already
+        return true;
+    }
     if (!m_file.Commit()) {
         m_lastError = WriteFailureText(m_fileName, m_file.ErrorText());
         return false;
