@@ -73,7 +73,6 @@ private:
                 return false;
             }
             if (m_cancel.load()) {
-                // Between views a cancel ends the run as a success, but the log still records it.
                 if (!Log(logging::LogManager::CancelledLine(kExportCancelled), logging::kLogLevelLow)) {
                     return false;
                 }
@@ -528,8 +527,10 @@ private:
         const bool open = note.IsOpen();
         ++m_count;
         m_items.SetValue(m_columns.count, std::to_string(m_count));
-        m_items.SetValue(m_columns.attachNames,
-                         open ? NoteItemScan::AttachmentNames(note, m_settings.MVDelimiter) : "");
+        if (m_columns.attachNames >= 0) {  // a walk over every item: only for the column that shows it
+            m_items.SetValue(m_columns.attachNames,
+                             open ? NoteItemScan::AttachmentNames(note, m_settings.MVDelimiter) : "");
+        }
         if (!Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
             note.Close();
             return false;
@@ -607,21 +608,21 @@ private:
     }
 
     [[nodiscard]] bool WriteRow(notes::NotesNote &note) {
-        std::vector<CsvCell> cells;
-        cells.reserve(m_items.Count());
+        m_cells.resize(m_items.Count());  // kept from row to row: no allocation per row
         for (std::size_t i = 0; i < m_items.Count(); ++i) {
             config::OutputItem &item = m_items.Item(i);
             const int kind = item.Kind();
-            CsvCell cell;
+            CsvCell &cell = m_cells[i];
             cell.applyReplacements = kind == config::kItemField || kind == config::kItemFormula;
             if (kind == config::kItemEngineValue) {
                 cell.value = item.Value();
-            } else if (note.IsOpen()) {
-                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced);
+            } else {
+                cell.value = note.IsOpen()
+                                 ? item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced)
+                                 : std::string();
             }
-            cells.push_back(std::move(cell));
         }
-        return m_csv.WriteRow(cells, m_settings.Delimiter, m_settings.DoubleQuotes);
+        return m_csv.WriteRow(m_cells, m_settings.Delimiter, m_settings.DoubleQuotes);
     }
 
     // E.15
@@ -760,6 +761,7 @@ private:
     NoteViewFolderTable m_inFolders;
     std::unique_ptr<notes::NotesFormula> m_attachmentFormula;
     CsvSummary m_csv;
+    std::vector<CsvCell> m_cells;
     logging::LogManager m_log;
 
     std::unique_ptr<notes::NotesView> m_view;

@@ -4,6 +4,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <unordered_map>
@@ -90,6 +91,10 @@ std::string AnsiCodePageName() {
 }
 
 std::string Utf8ToAnsi(const std::string &utf8) {
+    // Every ANSI code page holds ASCII as it is: most text needs no converter at all.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return utf8;
+    }
     std::string out;
     if (!Utf8ToCodePage(utf8, AnsiCodePageName(), out)) {
         return {};

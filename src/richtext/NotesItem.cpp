@@ -47,6 +47,14 @@ NotesItem::NotesItem(const notes::NotesNote &note, const std::string &separator,
 
 RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &itemName,
                                const std::string &separator, NotesRtfAdvancedSettings *options) {
+    if (!note.IsOpen()) {
+        return RenderedItem();
+    }
+    return RenderLmbcsName(note, notes::UnicodeToLmbcs(itemName), separator, options);
+}
+
+RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std::string &name,
+                                        const std::string &separator, NotesRtfAdvancedSettings *options) {
     RenderedItem result;
     auto &fn = notes::Api().fn;
     if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
@@ -59,7 +67,6 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
     NotesRtfAdvancedSettings &settings = options != nullptr ? *options : defaults;
     settings.Note = &note;
 
-    const std::string name = notes::UnicodeToLmbcs(itemName);
     if (name.size() > 0xFFFF) {
         return result;
     }

@@ -26,6 +26,10 @@ public:
     // fields (the note, image counter...) are updated as rendering goes.
     static RenderedItem Render(const notes::NotesNote &note, const std::string &itemName,
                                const std::string &separator, NotesRtfAdvancedSettings *options);
+    // The same for a name already converted to LMBCS, so that a caller rendering one name for every
+    // document converts it once.
+    static RenderedItem RenderLmbcsName(const notes::NotesNote &note, const std::string &lmbcsName,
+                                        const std::string &separator, NotesRtfAdvancedSettings *options);
 
 private:
     NotesItem(const notes::NotesNote &note, const std::string &separator, NotesRtfAdvancedSettings &options);
