@@ -538,7 +538,7 @@ private:
 
         DocumentErrors errors;
         for (const auto &record : note.ErrorRecords()) {
-            errors.Append(ErrorRecordText(record));
+            errors.Append(record);
         }
         errors.Append(note.ErrorText());
 
@@ -589,13 +589,6 @@ private:
             return Cancelled(m_scan ? kScanCancelled : kExportCancelled);
         }
         return true;
-    }
-
-    static std::string ErrorRecordText(const notes::ErrorObject &record) {
-        if (record.title.empty()) {
-            return record.detail;
-        }
-        return record.detail.empty() ? record.title : record.title + ": " + record.detail;
     }
 
     void AddFoundFieldNames(const notes::NotesNote &note) {
