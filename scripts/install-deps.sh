@@ -2,7 +2,8 @@
 # Installs the Debian packages that building and testing Vorlix needs (run as root).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git clang-format
-          libicu-dev libpugixml-dev libgif-dev libgtest-dev libgmock-dev googletest libbenchmark-dev)
+          libicu-dev libpugixml-dev libgif-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+          dpkg-dev file lintian)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

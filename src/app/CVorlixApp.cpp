@@ -41,27 +41,57 @@ std::string CVorlixApp::TitleText() {
            platform::AppInfo::VersionText();
 }
 
+CVorlixApp::Information CVorlixApp::InformationRequested(const std::vector<std::string> &arguments) {
+    if (arguments.empty()) {
+        return Information::None;
+    }
+    if (arguments.front() == "--help" || arguments.front() == "-h") {
+        return Information::Help;
+    }
+    return arguments.front() == "--version" ? Information::Version : Information::None;
+}
+
 std::string CVorlixApp::UsageText() {
     return TitleText() +
            "\n"
            "Usage: vorlix PROFILE [/nomsg]\n"
+           "       vorlix --help | --version\n"
            "\n"
            "Runs the export that the profile (.xpp) or template (.xpt) file PROFILE describes, using the\n"
-           "Notes installation named in [Notes] ProgramPath and IniFilePath of the settings file beside the\n"
-           "executable. This build has no dialogs: a start without arguments prints this text.\n"
+           "Notes installation named in [Notes] ProgramPath and IniFilePath of the settings file\n"
+           "  " +
+           platform::AppInfo::SettingsFilePath() +
            "\n"
-           "  /nomsg   show no messages; the exit code tells the outcome:\n"
-           "             0    the export finished\n"
-           "             10   the Notes session could not be started\n"
-           "             40   the Notes session was not active when the run was to begin\n"
-           "             50   the profile could not be opened or read\n"
-           "             100  the export failed\n";
+           "Without arguments the main window opens (a build without the dialogs prints this text).\n"
+           "\n"
+           "  /nomsg     show no messages; the exit code tells the outcome:\n"
+           "               0    the export finished\n"
+           "               10   the Notes session could not be started\n"
+           "               40   the Notes session was not active when the run was to begin\n"
+           "               50   the profile could not be opened or read\n"
+           "               100  the export failed\n"
+           "  --help     print this text and exit\n"
+           "  --version  print the version and exit\n"
+           "\n"
+           "The stand-in Notes runtime shipped with the program, which serves databases stored as DXL\n"
+           "files, is in\n"
+           "  " +
+           platform::AppInfo::RuntimeDirectory() +
+           "\n"
+           "Name that directory in [Notes] ProgramPath to use it. See vorlix(1).\n";
+}
+
+std::string CVorlixApp::VersionText() {
+    return "vorlix " + platform::AppInfo::VersionText() + "\n";
 }
 
 int CVorlixApp::Run(const std::vector<std::string> &arguments) {
-    if (arguments.empty()) {
-        std::fputs(UsageText().c_str(), stdout);
-        m_exitCode = 0;
+    const Information information = InformationRequested(arguments);
+    if (arguments.empty() || information != Information::None) {
+        const std::string text = information == Information::Version ? VersionText() : UsageText();
+        // A failed write (a closed or full standard output) is an error, not a silent success.
+        const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+        m_exitCode = written ? 0 : 1;
         return m_exitCode;
     }
     m_noMessages = CommandLineRun::HasNoMessagesSwitch(arguments);

@@ -26,10 +26,18 @@ public:
     bool NoMessages() const { return m_noMessages; }
     int ExitCode() const { return m_exitCode; }
 
+    // What a first argument of "--help" (or "-h") or "--version" asks for: the usage text or the
+    // version on standard output and exit code 0. Such an argument is never taken as a profile path.
+    enum class Information { None, Help, Version };
+    static Information InformationRequested(const std::vector<std::string> &arguments);
+
     // "Vorlix - Version 6.0.15", the main window's title.
     static std::string TitleText();
-    // How to use the program, for a start without arguments in a build without the dialogs.
+    // How to use the program: the answer to --help, and to a start without arguments in a build
+    // without the dialogs. Names the settings file and the stand-in runtime directory in use.
     static std::string UsageText();
+    // The answer to --version: "vorlix 6.0.15".
+    static std::string VersionText();
 
 private:
     std::unique_ptr<notes::NotesSession> m_session;

@@ -14,7 +14,8 @@ int main(int argc, char **argv) {
     // instead of killing the process with half a row written. The setting survives the re-exec.
     std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!arguments.empty()) {
+    if (!arguments.empty() &&
+        app::CVorlixApp::InformationRequested(arguments) == app::CVorlixApp::Information::None) {
         app::LibraryPathStart::EnsureOnLibraryPath(
             platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath),
             argv);

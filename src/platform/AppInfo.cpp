@@ -15,6 +15,7 @@ struct ModulePaths {
     std::string module;
     std::string settingsFile;
     std::string programDirectory;
+    std::string runtimeDirectory;
 };
 
 std::mutex &PathsMutex() {
@@ -29,8 +30,10 @@ ModulePaths &Paths() {
 
 void Take(ModulePaths &paths, const std::string &modulePath) {
     paths.module = modulePath;
-    paths.settingsFile = modulePath.empty() ? std::string() : SettingsFilePathFor(modulePath);
+    paths.settingsFile = modulePath.empty() ? std::string() : SettingsFileLocationFor(modulePath);
     paths.programDirectory = DirectoryOf(modulePath);
+    const std::string installed = InstalledLibraryDirectory(paths.programDirectory);
+    paths.runtimeDirectory = installed.empty() ? paths.programDirectory : installed;
     paths.taken = true;
 }
 
@@ -69,6 +72,10 @@ std::string AppInfo::SettingsFilePath() {
 
 std::string AppInfo::ProgramDirectory() {
     return Current().programDirectory;
+}
+
+std::string AppInfo::RuntimeDirectory() {
+    return Current().runtimeDirectory;
 }
 
 void AppInfo::OverrideModulePath(const std::string &modulePath) {

@@ -23,15 +23,19 @@ public:
     // The settings file as messages name it: "Vorlix.ini".
     static std::string SettingsFileDisplayName();
 
-    // Full path of the running executable, taken once on first use together with the two paths below.
+    // Full path of the running executable, taken once on first use together with the paths below.
     static std::string ModulePath();
     // The module path with its file name's extension replaced by ".ini" (or ".ini" appended when it
-    // has none): /opt/vorlix/vorlix uses /opt/vorlix/vorlix.ini.
+    // has none): /opt/vorlix/vorlix uses /opt/vorlix/vorlix.ini. When the program directory is not
+    // writable, or the program is installed (/usr/bin/vorlix), the same name in $XDG_CONFIG_HOME/vorlix.
     static std::string SettingsFilePath();
     // The directory of the module path; empty when it has none.
     static std::string ProgramDirectory();
+    // Where the libraries shipped with the program live (the stand-in runtimes, the add-in): the
+    // program directory, or <prefix>/lib/vorlix for a program installed as <prefix>/bin/vorlix.
+    static std::string RuntimeDirectory();
 
-    // Replaces the module path (and the two paths derived from it) for the rest of the process, so
+    // Replaces the module path (and the paths derived from it) for the rest of the process, so
     // that tests can point the settings file and program directory at a directory of their own. An
     // empty path goes back to the running executable's.
     static void OverrideModulePath(const std::string &modulePath);

@@ -1,4 +1,4 @@
-// Reading and writing single values of the application settings file beside the executable.
+// Reading and writing single values of the application settings file (AppInfo::SettingsFilePath).
 #pragma once
 
 #include <cstddef>
@@ -24,9 +24,9 @@ inline constexpr char kSettingsKeyMultiOutputSubdirDb[] = "MultiOutputSubdirDb";
 // when the file, the key or its value is absent.
 std::string ReadAppSetting(const std::string &section, const std::string &key);
 
-// Writes one value of the settings file (created by the first write, in the existing program
-// directory); true only when the file was written. The file may hold the saved password, so it is
-// left readable and writable by its owner only. A value holding a line break is refused.
+// Writes one value of the settings file (created by the first write, together with its directory
+// under $XDG_CONFIG_HOME); true only when the file was written. The file may hold the saved password, so it
+// is left readable and writable by its owner only. A value holding a line break is refused.
 [[nodiscard]] bool WriteAppSetting(const std::string &section, const std::string &key,
                                    const std::string &value);
 

@@ -151,6 +151,25 @@ std::string SettingsFilePathFor(const std::string &modulePath) {
     return modulePath.substr(0, dot) + ".ini";
 }
 
+std::string InstalledLibraryDirectory(const std::string &programDirectory) {
+    const std::string directory = WithoutTrailingSeparators(programDirectory);
+    if (FileNameOf(directory) != "bin") {
+        return {};
+    }
+    const std::string library = JoinPath(DirectoryOf(directory), VORLIX_INSTALL_LIBDIR);
+    return DirectoryExists(library) ? library : std::string();
+}
+
+std::string SettingsFileLocationFor(const std::string &modulePath) {
+    const std::string beside = SettingsFilePathFor(modulePath);
+    const std::string programDirectory = DirectoryOf(modulePath);
+    const std::string checked = programDirectory.empty() ? std::string(".") : programDirectory;
+    if (InstalledLibraryDirectory(checked).empty() && access(checked.c_str(), W_OK | X_OK) == 0) {
+        return beside;
+    }
+    return JoinPath(JoinPath(RoamingAppDataDirectory(), "vorlix"), FileNameOf(beside));
+}
+
 std::string TempDirectory() {
     const char *value = std::getenv("TMPDIR");
     if (value != nullptr && value[0] != '\0') {

@@ -19,6 +19,14 @@ std::string FileNameOf(const std::string &path);
 // when the file name has none (a dot in a directory name is not an extension, nor is the leading dot of
 // a hidden file name). "Tool.exe" gives "Tool.ini", "/opt/a.b/tool" gives "/opt/a.b/tool.ini".
 std::string SettingsFilePathFor(const std::string &modulePath);
+// The private library directory of an installed program (the stand-in runtimes, the add-in):
+// <prefix>/lib/vorlix when the program directory is <prefix>/bin and that directory exists; empty
+// otherwise (a build tree or a copied program directory keeps those libraries beside the executable).
+std::string InstalledLibraryDirectory(const std::string &programDirectory);
+// Where the settings file of an executable lives: beside it (SettingsFilePathFor) when its directory
+// is writable and the program is not installed; otherwise the same file name in the directory
+// "vorlix" of $XDG_CONFIG_HOME. An installed program never writes into <prefix>/bin, not even as root.
+std::string SettingsFileLocationFor(const std::string &modulePath);
 // TMPDIR (when set and not empty) or /tmp, without a trailing separator.
 std::string TempDirectory();
 // $XDG_DATA_HOME (local) and $XDG_CONFIG_HOME (roaming); when unset, empty or relative, the XDG

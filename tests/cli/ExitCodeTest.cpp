@@ -141,4 +141,28 @@ TEST_F(ExitCodeTest, WithoutArgumentsPrintsHowToUseIt) {
     EXPECT_EQ(r.err, "");
 }
 
+// --help and --version answer on standard output with 0 whatever follows them; were they taken as a
+// profile path, the run would end with 50.
+TEST_F(ExitCodeTest, HelpAndVersionAnswerOnStandardOutput) {
+    const std::string help = "Vorlix - Version 6.0.15\nUsage: vorlix PROFILE [/nomsg]\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string start;
+    } cases[] = {
+        {{"--version"}, "vorlix 6.0.15\n"},
+        {{"--version", "/nomsg"}, "vorlix 6.0.15\n"},
+        {{"--help"}, help},
+        {{"-h", "p.xpp"}, help},
+    };
+    for (const auto &c : cases) {
+        const RunResult r = m_program.Run(c.arguments);
+        EXPECT_EQ(r.exitCode, 0) << c.arguments.front();
+        EXPECT_EQ(r.out.rfind(c.start, 0), 0u) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    EXPECT_EQ(m_program.Run({"--version"}).out, "vorlix 6.0.15\n");
+    EXPECT_NE(m_program.Run({"--help"}).out.find("  " + m_program.File("vorlix.ini") + "\n"),
+              std::string::npos);
+}
+
 }  // namespace

@@ -1,9 +1,11 @@
-// Application facts and the settings file beside the executable.
+// Application facts, where the settings file lives, and its values.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
+#include "ScopedEnv.h"
 #include "platform/AppInfo.h"
 #include "platform/AppSettings.h"
 #include "support/TestSupport.h"
@@ -60,12 +62,52 @@ TEST_F(AppSettingsFile, ReadsAreCutAndEmptyValuesReadAsAbsent) {
     EXPECT_EQ(platform::ReadAppSetting("Export Settings", "MultiOutputSubdirDb"), "");
 }
 
-TEST(AppSettings, WriteFailsWhenTheProgramDirectoryIsMissing) {
+// Where the settings file lives: beside the executable only when the program directory is writable
+// and the program is not installed under a prefix (bin/ beside lib/vorlix/).
+TEST(AppInfo, SettingsFileLeavesAnUnwritableOrInstalledProgramDirectory) {
     testsupport::TempDir dir;
-    AppInfo::OverrideModulePath(dir.File("gone/Tool.exe"));
-    EXPECT_FALSE(platform::WriteAppSetting("Notes", "ProgramPath", "/opt/hcl/notes"));
-    EXPECT_EQ(platform::ReadAppSetting("Notes", "ProgramPath"), "");
+    const platformtest::ScopedEnv config("XDG_CONFIG_HOME", dir.File("config").c_str());
+    testsupport::WriteFile(dir.File("copy/vorlix"), "");
+    testsupport::WriteFile(dir.File("bin/vorlix"), "");
+    testsupport::WriteFile(dir.File("usr/bin/vorlix"), "");
+    testsupport::WriteFile(dir.File("usr/lib/vorlix/libnotes.so"), "");
+    testsupport::WriteFile(dir.File("locked/Tool.exe"), "");
+    ASSERT_EQ(chmod(dir.File("locked").c_str(), 0555), 0);
+    const bool lockedIsWritable = access(dir.File("locked").c_str(), W_OK) == 0;  // true for root
+    const struct {
+        std::string module;
+        std::string settingsFile;
+        std::string runtimeDirectory;
+    } cases[] = {
+        {dir.File("copy/vorlix"), dir.File("copy/vorlix.ini"), dir.File("copy")},
+        {dir.File("bin/vorlix"), dir.File("bin/vorlix.ini"), dir.File("bin")},
+        {dir.File("usr/bin/vorlix"), dir.File("config/vorlix/vorlix.ini"), dir.File("usr/lib/vorlix")},
+        {dir.File("gone/Tool.exe"), dir.File("config/vorlix/Tool.ini"), dir.File("gone")},
+        {dir.File("locked/Tool.exe"),
+         lockedIsWritable ? dir.File("locked/Tool.ini") : dir.File("config/vorlix/Tool.ini"),
+         dir.File("locked")},
+    };
+    for (const auto &c : cases) {
+        AppInfo::OverrideModulePath(c.module);
+        EXPECT_EQ(AppInfo::SettingsFilePath(), c.settingsFile) << c.module;
+        EXPECT_EQ(AppInfo::RuntimeDirectory(), c.runtimeDirectory) << c.module;
+    }
     AppInfo::OverrideModulePath("");
+    ASSERT_EQ(chmod(dir.File("locked").c_str(), 0755), 0);
+}
+
+// The first write makes $XDG_CONFIG_HOME/vorlix, and the file there is owner-only like the other.
+TEST(AppSettings, FirstWriteCreatesTheConfigDirectory) {
+    testsupport::TempDir dir;
+    const platformtest::ScopedEnv config("XDG_CONFIG_HOME", dir.File("config").c_str());
+    AppInfo::OverrideModulePath(dir.File("gone/Tool.exe"));
+    EXPECT_EQ(platform::ReadAppSetting("Notes", "ProgramPath"), "");
+    EXPECT_TRUE(platform::WriteAppSetting("Notes", "ProgramPath", "/opt/hcl/notes"));
+    EXPECT_EQ(platform::ReadAppSetting("Notes", "ProgramPath"), "/opt/hcl/notes");
+    AppInfo::OverrideModulePath("");
+    struct stat info {};
+    ASSERT_EQ(stat(dir.File("config/vorlix/Tool.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 }  // namespace
