@@ -20,6 +20,9 @@ DWORD ReadDword(const char *data, std::size_t at) {
 }
 
 void ReplaceFrom(std::string &text, std::size_t from, char what, const std::string &with) {
+    if (text.find(what, from) == std::string::npos) {
+        return;  // the common case: nothing to replace, nothing to copy
+    }
     std::string tail;
     for (std::size_t i = from; i < text.size(); ++i) {
         if (text[i] == what) {
