@@ -265,27 +265,32 @@ void BM_ExportAgainstBareWalk(benchmark::State &state) {
     double walkSeconds = 0;
     double exportCpu = 0;
     double walkCpu = 0;
+    // Whichever runs second finds the heap already grown by the first and pays fewer page faults:
+    // the two take turns in going first.
+    bool exportFirst = true;
     for (auto _ : state) {
-        std::string error;
-        const auto start = std::chrono::steady_clock::now();
-        const double startCpu = ThreadCpuSeconds();
-        if (!ExportOnce(profilePath, documents, error)) {
-            state.SkipWithError(error.c_str());
-            return;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool exporting = (turn == 0) == exportFirst;
+            const auto start = std::chrono::steady_clock::now();
+            const double startCpu = ThreadCpuSeconds();
+            std::string error;
+            std::size_t characters = 0;
+            if (exporting && !ExportOnce(profilePath, documents, error)) {
+                state.SkipWithError(error.c_str());
+                return;
+            }
+            if (!exporting && BareWalk(database, characters) != documents) {
+                state.SkipWithError("the bare walk did not see every document");
+                return;
+            }
+            benchmark::DoNotOptimize(characters);
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double cpu = ThreadCpuSeconds() - startCpu;
+            (exporting ? exportSeconds : walkSeconds) += seconds;
+            (exporting ? exportCpu : walkCpu) += cpu;
         }
-        const auto exported = std::chrono::steady_clock::now();
-        const double exportedCpu = ThreadCpuSeconds();
-        std::size_t characters = 0;
-        if (BareWalk(database, characters) != documents) {
-            state.SkipWithError("the bare walk did not see every document");
-            return;
-        }
-        benchmark::DoNotOptimize(characters);
-        const auto walked = std::chrono::steady_clock::now();
-        exportSeconds += std::chrono::duration<double>(exported - start).count();
-        walkSeconds += std::chrono::duration<double>(walked - exported).count();
-        exportCpu += exportedCpu - startCpu;
-        walkCpu += ThreadCpuSeconds() - exportedCpu;
+        exportFirst = !exportFirst;
     }
     // Wall-clock times and their ratio, and the ratio of CPU times, which a busy machine disturbs less.
     const double n = static_cast<double>(state.iterations());
@@ -312,7 +317,7 @@ void BM_StartUpOfAnEmptyExport(benchmark::State &state) {
 }
 
 BENCHMARK(BM_ExportCsv)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ExportAgainstBareWalk)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportAgainstBareWalk)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(BM_StartUpOfAnEmptyExport)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
