@@ -62,7 +62,8 @@ std::string CVorlixApp::UsageText() {
            "  " +
            platform::AppInfo::SettingsFilePath() +
            "\n"
-           "Without arguments the main window opens (a build without the dialogs prints this text).\n"
+           "Without arguments the main window opens; where it cannot (no display, or a build without the\n"
+           "dialogs) this text is printed.\n"
            "\n"
            "  /nomsg     show no messages; the exit code tells the outcome:\n"
            "               0    the export finished\n"

@@ -1,5 +1,5 @@
-// The application object: owns the process Notes session for the life of the process and runs either
-// command-line mode or, in a build without the dialogs, prints how to use the program.
+// The application object: owns the process Notes session for the life of the process (the main dialog
+// borrows it) and runs command-line mode, or prints how to use the program.
 #pragma once
 
 #include <memory>
@@ -33,8 +33,8 @@ public:
 
     // "Vorlix - Version 6.0.15", the main window's title.
     static std::string TitleText();
-    // How to use the program: the answer to --help, and to a start without arguments in a build
-    // without the dialogs. Names the settings file and the stand-in runtime directory in use.
+    // How to use the program: the answer to --help, and to a start without arguments where the dialogs
+    // cannot open. Names the settings file and the stand-in runtime directory in use.
     static std::string UsageText();
     // The answer to --version: "vorlix 6.0.15".
     static std::string VersionText();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "NotesPathSettings.h"
+
 #include "config/ComputedFieldCatalogue.h"
 #include "config/DatabaseExportProfile.h"
 #include "export/ExportRun.h"
@@ -13,19 +15,6 @@
 #include "platform/UserInterface.h"
 
 namespace app {
-
-namespace {
-
-std::string Trimmed(const std::string &text) {
-    const char *blanks = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-}  // namespace
 
 CommandLineRun::CommandLineRun(notes::NotesSession &session, platform::UserInterface &ui)
     : m_session(session), m_ui(ui) {}
@@ -50,10 +39,9 @@ int CommandLineRun::Run(const std::vector<std::string> &arguments) {
     m_noMessages = HasNoMessagesSwitch(arguments);
     // The catalogue is built once for the process, before any profile names its computed fields.
     (void)config::ComputedFieldCatalogue::Entries();
-    m_iniFilePath =
-        Trimmed(platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyIniFilePath));
-    m_programPath =
-        Trimmed(platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath));
+    const NotesPathSettings paths = NotesPathSettings::Read();
+    m_iniFilePath = paths.iniFilePath;
+    m_programPath = paths.programPath;
 
     // No discovery in command-line mode: the settings file must name a working installation.
     if (!m_session.Start(false, m_programPath, m_iniFilePath, nullptr)) {

@@ -8,6 +8,7 @@
 
 #include "config/ExportSettings.h"
 #include "notes/capi/NotesTypes.h"
+#include "richtext/RenderState.h"
 
 namespace notes {
 class NotesDatabase;
@@ -64,9 +65,9 @@ public:
     DHANDLE SuppliedIdTable = notes::kNullHandle;
     DBHANDLE SuppliedDatabase = notes::kNullHandle;
     bool DatabaseSupplied = false;
-    // The image directory and file prefix of the current document.
-    std::string ImageDirectory;
-    std::string ImageFilePrefix;
+    // The rich-text render state of the run: the current document's image directory, prefix and
+    // counters, and the section number that runs on over the run.
+    richtext::RenderState RenderState;
 
 private:
     std::string m_lastError;

@@ -126,21 +126,23 @@ void FieldListModel::MoveDown() {
 
 bool FieldListModel::ManualEntry(std::string &text) {
     text = Trim(text);
+    // A computed-field name is looked up before anything is compiled: "%Count" is no formula.
+    const ComputedField *known =
+        !text.empty() && text[0] == '%' ? ComputedFieldCatalogue::Find(text) : nullptr;
+    if (known != nullptr) {
+        InsertAfterFirstChosen({FromCatalogue(*known, 0)});
+        text.clear();
+        return true;
+    }
     if (!m_check || !m_check(text)) {
         platform::Ui().Message("Invalid Field or Formula", "Manual Entry Error",
                                platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
         return false;
     }
     if (!text.empty() && text[0] == '%') {
-        const ComputedField *entry = ComputedFieldCatalogue::Find(text);
-        if (entry == nullptr) {
-            platform::Ui().Message("Error: Invalid Calculated Field Name.", "Manual Entry Error",
-                                   platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
-            return false;
-        }
-        InsertAfterFirstChosen({FromCatalogue(*entry, 0)});
-        text.clear();
-        return true;
+        platform::Ui().Message("Error: Invalid Calculated Field Name.", "Manual Entry Error",
+                               platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+        return false;
     }
     const bool isField =
         !text.empty() && CharacterCount(text) <= kMaxFieldNameLength && IsAsciiLetter(text[0]);

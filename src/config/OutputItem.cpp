@@ -78,7 +78,8 @@ bool OutputItem::PrepareFormula() {
 }
 
 std::string OutputItem::Evaluate(const notes::NotesNote &note, const std::string &separator,
-                                 richtext::NotesRtfAdvancedSettings *options) {
+                                 const richtext::NotesRtfAdvancedSettings *options,
+                                 richtext::RenderState *state) {
     switch (m_kind) {
         case kItemField:
             // The name is the same for every document: converted once, not once per value.
@@ -86,7 +87,7 @@ std::string OutputItem::Evaluate(const notes::NotesNote &note, const std::string
                 m_lmbcsName = notes::UnicodeToLmbcs(m_name);
             }
             return richtext::NotesItem::RenderLmbcsName(note, m_lmbcsName, separator,
-                                                        IsRichTextAdvanced() ? options : nullptr)
+                                                        IsRichTextAdvanced() ? options : nullptr, state)
                 .text;
         case kItemFormula:
             if (!m_formula) {

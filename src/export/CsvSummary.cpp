@@ -83,6 +83,21 @@ bool CsvSummary::Close() {
     return true;
 }
 
+bool CsvSummary::Finish(int errorsColumn) {
+    if (!m_file.IsOpen()) {
+        return true;
+    }
+    if (WriteFailed()) {
+        Abandon();
+        return true;
+    }
+    if (!WriteHeldRows(errorsColumn, {})) {
+        Abandon();
+        return false;
+    }
+    return Close();
+}
+
 bool CsvSummary::WriteFailure() {
     m_lastError = "Unable to write to output file \"" + m_path + "\": " + m_file.ErrorText();
     return false;

@@ -49,6 +49,9 @@ public:
     // Writes what is left and renames the partial file over the final name; false (with the error
     // text) when that fails or an earlier write failed, and then the final name is left untouched.
     [[nodiscard]] bool Close();
+    // The run's end: held rows written, then Close. A file whose writing failed earlier is abandoned
+    // under its partial name (that failure has been reported). False when finishing fails.
+    [[nodiscard]] bool Finish(int errorsColumn);
     // Closes without renaming: the partial file stays as the evidence of a cut run.
     void Abandon() { m_file.Abandon(); }
     // True once a write failed: the file is cut and must not be committed.

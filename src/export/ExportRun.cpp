@@ -11,6 +11,7 @@
 #include "export/CreateDirectoryPath.h"
 #include "export/CsvSummary.h"
 #include "export/DocumentErrors.h"
+#include "export/ImageDirectory.h"
 #include "export/MoveToFolder.h"
 #include "export/NoteItemScan.h"
 #include "export/NoteViewFolderTable.h"
@@ -546,6 +547,11 @@ private:
             errors.Append(m_copyTo->LastError());
         }
 
+        if (!m_scan && open &&
+            !PrepareImageDirectory(m_settings, m_run.m_basePath, m_count, note, m_profile.RenderState)) {
+            note.Close();
+            return true;  // the document is not processed further
+        }
         if (m_scan) {
             if (open) {
                 AddFoundFieldNames(note);
@@ -610,9 +616,9 @@ private:
             if (kind == config::kItemEngineValue) {
                 cell.value = item.Value();
             } else {
-                cell.value = note.IsOpen()
-                                 ? item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced)
-                                 : std::string();
+                cell.value = note.IsOpen() ? item.Evaluate(note, m_settings.MVDelimiter,
+                                                           &m_settings.RtfAdvanced, &m_profile.RenderState)
+                                           : std::string();
             }
         }
         return m_csv.WriteRow(m_cells, m_settings.Delimiter, m_settings.DoubleQuotes);
@@ -662,12 +668,7 @@ private:
             m_run.m_lastError = result ? text : m_run.m_lastError + "\n" + text;
             result = false;
         };
-        if (m_csv.IsOpen() && !m_csv.WriteFailed() && !m_csv.WriteHeldRows(m_columns.errors, {})) {
-            failure(m_csv.LastError());
-        }
-        if (m_csv.WriteFailed()) {
-            m_csv.Abandon();
-        } else if (!m_csv.Close()) {
+        if (!m_csv.Finish(m_columns.errors)) {
             failure(m_csv.LastError());
         }
         if (m_copyTo != nullptr && !m_copyTo->Close()) {

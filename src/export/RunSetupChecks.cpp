@@ -66,9 +66,6 @@ std::string UnavailableOption(const config::ExportSettings &settings) {
     if (settings.CreatePdfs) {
         return "CreatePdfs";
     }
-    if (settings.RtfAdvanced.RtfAdvancedExportImages) {
-        return "RtfAdvancedExportImages";
-    }
     return {};
 }
 

@@ -11,6 +11,7 @@
 #include "NotesApi.h"
 #include "NotesErrorText.h"
 #include "NotesLibrary.h"
+#include "platform/UserInterface.h"
 
 namespace notes {
 
@@ -32,9 +33,9 @@ std::string Trimmed(const std::string &s) {
     return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
 }
 
-void Show(StatusWindow *window, const std::string &text) {
-    if (window != nullptr) {
-        window->SetText(text);
+void Show(platform::UserInterface *statusLine, const std::string &text) {
+    if (statusLine != nullptr) {
+        statusLine->Status(text);
     }
 }
 
@@ -69,9 +70,9 @@ STATUS InitDefault() {
 }  // namespace
 
 NotesSession::NotesSession(bool startNow, bool threadLevel, const std::string &programPath,
-                           const std::string &configurationFilePath, StatusWindow *statusWindow) {
+                           const std::string &configurationFilePath, platform::UserInterface *statusLine) {
     if (startNow) {
-        Start(threadLevel, programPath, configurationFilePath, statusWindow);
+        Start(threadLevel, programPath, configurationFilePath, statusLine);
     }
 }
 
@@ -80,19 +81,16 @@ NotesSession::~NotesSession() {
 }
 
 bool NotesSession::Start(bool threadLevel, const std::string &programPath,
-                         const std::string &configurationFilePath, StatusWindow *statusWindow) {
-    if (statusWindow != nullptr) {
-        statusWindow->Enable(true);
-        statusWindow->SetText("Initializing a Lotus Notes session");
-    }
+                         const std::string &configurationFilePath, platform::UserInterface *statusLine) {
+    Show(statusLine, "Initializing a Lotus Notes session");
     if (!threadLevel && programPath.empty()) {
         m_errorText = "Unable to start a Lotus Notes session. No Lotus Notes program path was specificed.";
-        Show(statusWindow, m_errorText);
+        Show(statusLine, m_errorText);
         return false;
     }
     if (Api().library == nullptr && !LoadNotesLibrary(programPath)) {
         m_errorText = "Unable to initialize Lotus Notes Session. Error: " + Api().loadError;
-        Show(statusWindow, m_errorText);
+        Show(statusLine, m_errorText);
         return false;
     }
     m_errorText.clear();
@@ -115,7 +113,7 @@ bool NotesSession::Start(bool threadLevel, const std::string &programPath,
                           : "Unable to start a Lotus Notes session with Lotus Notes "
                             "configuration file: '" +
                                 configurationFilePath + "'.";
-        Show(statusWindow, m_errorText);
+        Show(statusLine, m_errorText);
         return false;
     }
     m_active = true;
@@ -125,7 +123,7 @@ bool NotesSession::Start(bool threadLevel, const std::string &programPath,
             FaceNames()[i] = UnicodeToLmbcs(kFaceNames[i]);
         }
     }
-    Show(statusWindow, std::string());
+    Show(statusLine, std::string());
     if (!threadLevel && Api().fn.OSGetLMBCSCLS != nullptr) {
         Api().lmbcsInfo = Api().fn.OSGetLMBCSCLS();
     }

@@ -5,7 +5,9 @@
 #include <array>
 #include <string>
 
-#include "StatusWindow.h"
+namespace platform {
+class UserInterface;
+}
 
 namespace notes {
 
@@ -14,7 +16,7 @@ public:
     NotesSession() = default;
     // Starts at once when startNow is set (see Start).
     NotesSession(bool startNow, bool threadLevel, const std::string &programPath,
-                 const std::string &configurationFilePath, StatusWindow *statusWindow = nullptr);
+                 const std::string &configurationFilePath, platform::UserInterface *statusLine = nullptr);
     // Ends the session without unloading the library.
     virtual ~NotesSession();
     NotesSession(const NotesSession &) = delete;
@@ -22,9 +24,10 @@ public:
 
     // Loads the library when needed and initialises the runtime (the thread only, with threadLevel);
     // an empty configuration file path starts Notes with its default notes.ini. Returns the active
-    // flag; ErrorText() says why it failed. statusWindow (optional) shows progress and the outcome.
+    // flag; ErrorText() says why it failed. statusLine (optional): the seam whose status line shows
+    // progress and the outcome.
     bool Start(bool threadLevel, const std::string &programPath, const std::string &configurationFilePath,
-               StatusWindow *statusWindow = nullptr);
+               platform::UserInterface *statusLine = nullptr);
     // Ends what this object started (nothing when it is not active).
     void End(bool unloadLibrary = false);
     // True when the detected Notes version is at least major.minor.tiny; else the error text says so.

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "ByteReader.h"
 #include "LmbcsConvert.h"
 #include "NotesErrorText.h"
 
@@ -30,14 +31,11 @@ std::string FromLmbcs(const char *lmbcs, std::size_t length, bool nulToLineFeed)
 }
 
 WORD ReadWord(const char *data, std::size_t offset) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + offset;
-    return static_cast<WORD>(p[0] | (p[1] << 8));
+    return ByteReader(data + offset, 2).Word(0);
 }
 
 DWORD ReadDword(const char *data, std::size_t offset) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + offset;
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
+    return ByteReader(data + offset, 4).Dword(0);
 }
 
 double ReadDouble(const char *data, std::size_t offset) {

@@ -88,6 +88,18 @@ void ConsoleUserInterface::Status(const std::string &text) {
     }
 }
 
+std::vector<std::string> UserInterface::OpenFileNames(const std::string &, const std::string &, bool) {
+    return {};
+}
+
+std::string UserInterface::SaveFileName(const std::string &, const std::string &, const std::string &) {
+    return "";
+}
+
+std::string UserInterface::FolderName(const std::string &, const std::string &) {
+    return "";
+}
+
 UserInterface &Ui() {
     UserInterface *ui = g_current.load();
     return ui != nullptr ? *ui : DefaultUi();

@@ -1,9 +1,11 @@
-// The user-interface seam: message boxes, questions, progress and status lines. The GUI implements it
-// with Qt; command-line mode uses ConsoleUserInterface. No call may block an unattended run.
+// The user-interface seam: message boxes, questions, file and folder pickers, progress and status
+// lines. The GUI implements it with Qt; command-line mode uses ConsoleUserInterface. No call may block
+// an unattended run.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -19,8 +21,19 @@ public:
                                   MessageButtons buttons) = 0;
     // Progress of a long operation: position of range.
     virtual void Progress(long position, long range) = 0;
-    // The status line.
+    // The status line (the Notes session start shows its progress and outcome there too).
     virtual void Status(const std::string &text) = 0;
+
+    // File and folder pickers. filter lists "Description|patterns" pairs, each ended by "|", patterns
+    // separated by ";" ("Text (*.txt)|*.txt|All Files (*.*)|*.*||"). An empty result means the user
+    // cancelled; without a display there is nothing to pick and the result is always empty.
+    // OpenFileNames gives one path, or several when multiple is set.
+    virtual std::vector<std::string> OpenFileNames(const std::string &caption, const std::string &filter,
+                                                   bool multiple);
+    // defaultExtension (without the dot) is appended to a chosen name that has no extension.
+    virtual std::string SaveFileName(const std::string &caption, const std::string &filter,
+                                     const std::string &defaultExtension);
+    virtual std::string FolderName(const std::string &caption, const std::string &startFolder);
 };
 
 // Writes messages and status to standard error. Questions get their cancelling choice (Cancel, or No

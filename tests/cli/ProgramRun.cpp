@@ -52,7 +52,8 @@ RunResult ProgramRun::Run(const std::vector<std::string> &arguments, int timeout
     for (char **e = environ; *e != nullptr; ++e) {
         if (std::strncmp(*e, "LD_LIBRARY_PATH=", 16) != 0 &&
             std::strncmp(*e, "VORLIX_LIBRARY_PATH_SET=", 24) != 0 &&
-            std::strncmp(*e, "Notes_ExecDirectory=", 20) != 0) {
+            std::strncmp(*e, "Notes_ExecDirectory=", 20) != 0 && std::strncmp(*e, "DISPLAY=", 8) != 0 &&
+            std::strncmp(*e, "WAYLAND_DISPLAY=", 16) != 0 && std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0) {
             env.emplace_back(*e);
         }
     }

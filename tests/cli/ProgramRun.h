@@ -34,8 +34,9 @@ public:
     // Copies a file into the data directory.
     void AddDatabase(const std::string &source, const std::string &name);
 
-    // Runs the executable with these arguments, standard input from /dev/null, LD_LIBRARY_PATH
-    // removed from the environment; gives up after timeoutSeconds.
+    // Runs the executable with these arguments, standard input from /dev/null, LD_LIBRARY_PATH and
+    // the display variables removed from the environment (so no window opens); gives up after
+    // timeoutSeconds.
     RunResult Run(const std::vector<std::string> &arguments, int timeoutSeconds = 120) const;
 
     // Runs under this file-size limit in bytes (0: none), as a full disk would stop the run's writes.
