@@ -330,7 +330,9 @@ private:
             return Fail(m_log.LastError());
         }
         for (const std::string &warning : m_profile.Warnings()) {
-            (void)m_log.Write(warning + "\n", logging::kLogLevelLow);
+            if (!Log(warning + "\n", logging::kLogLevelLow)) {
+                return false;
+            }
         }
         return true;
     }
