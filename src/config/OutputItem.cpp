@@ -79,16 +79,21 @@ bool OutputItem::PrepareFormula() {
 
 std::string OutputItem::Evaluate(const notes::NotesNote &note, const std::string &separator,
                                  const richtext::NotesRtfAdvancedSettings *options,
-                                 richtext::RenderState *state) {
+                                 richtext::RenderState *state, std::string *error) {
     switch (m_kind) {
         case kItemField:
             // The name is the same for every document: converted once, not once per value.
             if (m_lmbcsName.empty() && !m_name.empty()) {
                 m_lmbcsName = notes::UnicodeToLmbcs(m_name);
             }
-            return richtext::NotesItem::RenderLmbcsName(note, m_lmbcsName, separator,
-                                                        IsRichTextAdvanced() ? options : nullptr, state)
-                .text;
+            {
+                richtext::RenderedItem rendered = richtext::NotesItem::RenderLmbcsName(
+                    note, m_lmbcsName, separator, IsRichTextAdvanced() ? options : nullptr, state);
+                if (error != nullptr) {
+                    *error = std::move(rendered.error);
+                }
+                return std::move(rendered.text);
+            }
         case kItemFormula:
             if (!m_formula) {
                 return std::string();

@@ -59,10 +59,11 @@ public:
     // column is marked Rich Text Advanced), formula through the compiled formula (empty when not
     // compiled), kind 2 the value the run set, kind 4 the value function (which also becomes the
     // value), any other kind "Unknown Data Type: %d". state is the run's render state (null: one of
-    // the call's own).
+    // the call's own). A field whose rich text is damaged renders what could be read, and the
+    // message naming the item goes to *error when error is given.
     std::string Evaluate(const notes::NotesNote &note, const std::string &separator,
                          const richtext::NotesRtfAdvancedSettings *options,
-                         richtext::RenderState *state = nullptr);
+                         richtext::RenderState *state = nullptr, std::string *error = nullptr);
 
 private:
     int m_kind;

@@ -84,6 +84,26 @@ bool OutputItems::PrepareFormulas() {
     return allCompiled;
 }
 
+std::string OutputItems::FormulaFailures(int maxListed) {
+    std::string errors;
+    int failures = 0;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        OutputItem &item = *m_items[i];
+        if (item.Kind() != kItemFormula || item.PrepareFormula()) {
+            continue;
+        }
+        if (++failures > maxListed) {
+            errors += "\n....";
+            break;
+        }
+        if (!errors.empty()) {
+            errors += "\n";
+        }
+        errors += "Output Item [" + std::to_string(i) + "]: " + item.FormulaError();
+    }
+    return errors;
+}
+
 bool OutputItems::AddReplacement(const std::string &find, const std::string &replace) {
     if (find.empty()) {
         m_lastError = "Invalid Null Replace Value";

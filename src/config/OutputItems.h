@@ -40,6 +40,9 @@ public:
 
     // Every formula column compiles its formula; false when any failed (its error is kept with it).
     [[nodiscard]] bool PrepareFormulas();
+    // Compiles every formula column and lists the failures, one "Output Item [i]: error" line each,
+    // at most maxListed of them and "...." after the last when there are more; empty when all compile.
+    std::string FormulaFailures(int maxListed);
 
     // Adds a find/replace pair; an empty find text is refused with "Invalid Null Replace Value".
     [[nodiscard]] bool AddReplacement(const std::string &find, const std::string &replace);

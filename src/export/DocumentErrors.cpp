@@ -3,6 +3,16 @@
 
 namespace exporter {
 
+void DocumentErrors::AppendTo(std::string &text) const {
+    if (m_text.empty()) {
+        return;
+    }
+    if (!text.empty()) {
+        text += '\n';
+    }
+    text += m_text;
+}
+
 void DocumentErrors::Append(const std::string &message) {
     if (message.empty()) {
         return;

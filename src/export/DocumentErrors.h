@@ -13,6 +13,8 @@ public:
     void Append(const std::string &message);
     // Appends an error record of the note: "title: detail", or whichever of the two is not empty.
     void Append(const notes::ErrorObject &record);
+    // Appends the gathered text to text, after a line feed when text is not empty.
+    void AppendTo(std::string &text) const;
     void Clear() { m_text.clear(); }
     bool Empty() const { return m_text.empty(); }
     const std::string &Text() const { return m_text; }

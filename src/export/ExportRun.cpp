@@ -155,27 +155,8 @@ private:
 
     // A.4: every formula column compiles; the failures are listed, at most ten of them.
     bool CompileFormulaColumns() {
-        std::string errors;
-        int failures = 0;
-        for (std::size_t i = 0; i < m_items.Count(); ++i) {
-            config::OutputItem &item = m_items.Item(i);
-            if (item.Kind() != config::kItemFormula || item.PrepareFormula()) {
-                continue;
-            }
-            ++failures;
-            if (failures > kMaxFormulaErrors) {
-                errors += "\n....";
-                break;
-            }
-            if (!errors.empty()) {
-                errors += "\n";
-            }
-            errors += "Output Item [" + std::to_string(i) + "]: " + item.FormulaError();
-        }
-        if (failures == 0) {
-            return true;
-        }
-        return Fail("Export cancelled. Error found in formula(s)\n\n" + errors);
+        const std::string errors = m_items.FormulaFailures(kMaxFormulaErrors);
+        return errors.empty() || Fail("Export cancelled. Error found in formula(s)\n\n" + errors);
     }
 
     // A.5: carriage-return rule first, then line feed; applied to field and formula columns only.
@@ -613,6 +594,7 @@ private:
 
     [[nodiscard]] bool WriteRow(notes::NotesNote &note) {
         m_cells.resize(m_items.Count());  // kept from row to row: no allocation per row
+        DocumentErrors renderErrors;
         for (std::size_t i = 0; i < m_items.Count(); ++i) {
             config::OutputItem &item = m_items.Item(i);
             const int kind = item.Kind();
@@ -620,11 +602,17 @@ private:
             cell.applyReplacements = kind == config::kItemField || kind == config::kItemFormula;
             if (kind == config::kItemEngineValue) {
                 cell.value = item.Value();
+            } else if (note.IsOpen()) {
+                std::string error;
+                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced,
+                                           &m_profile.RenderState, &error);
+                renderErrors.Append(error);
             } else {
-                cell.value = note.IsOpen() ? item.Evaluate(note, m_settings.MVDelimiter,
-                                                           &m_settings.RtfAdvanced, &m_profile.RenderState)
-                                           : std::string();
+                cell.value.clear();
             }
+        }
+        if (m_columns.errors >= 0) {  // a damaged rich-text item joins the document's other errors
+            renderErrors.AppendTo(m_cells[static_cast<std::size_t>(m_columns.errors)].value);
         }
         return m_csv.WriteRow(m_cells, m_settings.Delimiter, m_settings.DoubleQuotes);
     }

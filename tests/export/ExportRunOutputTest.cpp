@@ -196,6 +196,17 @@ TEST_F(ExportRunTest, ExistingSummaryIsReplaced) {
     EXPECT_EQ(Summary().substr(0, 17), "\"Subject\",\"%Count");
 }
 
+// A damaged rich-text item keeps what could be read and names itself in the document's %Errors.
+TEST_F(ExportRunTest, DamagedRichTextIsNamedInErrors) {
+    auto profile = Profile("DamagedRichText.nsf");
+    SetColumns(profile, {"Subject", "Body", "%Errors"});
+    ASSERT_TRUE(Run(profile)) << m_run->LastError();
+    const std::string csv = Summary();
+    EXPECT_NE(csv.find("\"Damaged body\",\"kept\",\"Rich text item Body is damaged"), std::string::npos)
+        << csv;
+    EXPECT_EQ(csv.find("lost"), std::string::npos) << csv;
+}
+
 TEST_F(ExportRunTest, ProgressFollowsTheViewAndStatusNamesEachDocument) {
     auto profile = Profile();
     ScriptedUi ui;
