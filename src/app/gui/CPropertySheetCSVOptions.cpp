@@ -43,7 +43,7 @@ CPropertySheetCSVOptions::CPropertySheetCSVOptions(config::ExportSettings &sheet
     grid->addWidget(new QLabel("Multivalue field delimiter", this), 4, 0);
     grid->addWidget(combo, 4, 1);
     grid->addWidget(edit, 4, 2);
-    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
     grid->setRowStretch(5, 1);
 }
 
@@ -51,6 +51,7 @@ void CPropertySheetCSVOptions::AddDelimiterRow(const char *name, std::string &de
                                                QComboBox *&combo, QLineEdit *&edit) {
     combo = new QComboBox(this);
     combo->setObjectName(QString(name) + "Type");
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (const char *caption : config::kDelimiterTypeCaptions) {
         combo->addItem(caption);
     }

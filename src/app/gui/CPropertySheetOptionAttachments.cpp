@@ -60,9 +60,9 @@ CPropertySheetOptionAttachments::CPropertySheetOptionAttachments(config::ExportS
     grid->addWidget(m_maxLabel, 5, 0);
     grid->addWidget(m_maxLength, 5, 1, Qt::AlignLeft);
     grid->addWidget(m_formulaLabel, 6, 0, 1, 2);
-    grid->addWidget(m_formula, 7, 0, 1, 2);
+    grid->addWidget(m_formula, 7, 0, 1, 3);
     grid->addWidget(m_subdirs, 8, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     grid->setRowStretch(9, 1);
 
     connect(m_formula, &QPlainTextEdit::textChanged, this,

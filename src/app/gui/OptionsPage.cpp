@@ -43,6 +43,7 @@ QComboBox *BoundChoice(QWidget *parent, const char *name, const std::vector<std:
                        std::int32_t &field) {
     auto *combo = new QComboBox(parent);
     combo->setObjectName(name);
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (const auto &[caption, value] : choices) {
         combo->addItem(caption, value);
     }
@@ -70,7 +71,8 @@ QComboBox *ItemNameCombo(QWidget *parent, const char *name, const std::vector<st
     combo->setObjectName(name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setMinimumContentsLength(20);
+    combo->setMinimumContentsLength(24);
+    combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     if (noneEntry != nullptr) {
         combo->addItem(noneEntry);
     }

@@ -34,6 +34,7 @@ QWidget *ProperySheetOptionReplace::OptionGroup(const char *title, const char *n
     }
     QLineEdit *edit = BoundText(group, name, replacement);
     row->addWidget(edit, 1);
+    row->addStretch(1);
     edit->setVisible(option == config::kControlCharReplace);
     connect(buttons, &QButtonGroup::idClicked, this, [&option, edit](int id) {
         option = id;
