@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "CPropertySheetOptions.h"
 #include "DlgAbout.h"
 #include "DlgIncludeViews.h"
 #include "DlgPassword.h"
@@ -156,12 +157,11 @@ void CVorlixDlg::BuildLayout() {
     layout->addLayout(statusRow);
 
     m_exportNow->setDefault(true);
-    m_advancedOptions->setEnabled(false);
-    m_advancedOptions->setToolTip(kLaterDialog);
 
     connect(m_selectDatabase, &QPushButton::clicked, this, &CVorlixDlg::SelectDatabase);
     connect(m_exportNow, &QPushButton::clicked, this, [this]() { ExportNow(false); });
     connect(m_cancel, &QPushButton::clicked, this, &CVorlixDlg::CancelExport);
+    connect(m_advancedOptions, &QPushButton::clicked, this, &CVorlixDlg::AdvancedOptions);
     connect(m_savePassword, &QCheckBox::clicked, this, &CVorlixDlg::SavePasswordClicked);
     connect(m_selection, &SelectionPanel::listDialogRequested, this, &CVorlixDlg::IncludeListRequested);
     connect(m_fields, &FieldListPanel::availableOptionClicked, this, &CVorlixDlg::AvailableOptionClicked);
@@ -190,7 +190,8 @@ void CVorlixDlg::BuildMenu() {
     later(multi->addAction("&Select Multiple Databases"));
     QMenu *options = m_menu->addMenu("&Options");
     later(options->addAction("Lotus Notes program Settings"));
-    later(options->addAction("Advanced &Export Options"));
+    connect(options->addAction("Advanced &Export Options"), &QAction::triggered, this,
+            &CVorlixDlg::AdvancedOptions);
     QMenu *help = m_menu->addMenu("&Help");
     connect(help->addAction("Help &Topics"), &QAction::triggered, this, &CVorlixDlg::HelpTopics);
     connect(help->addAction("&About"), &QAction::triggered, this, &CVorlixDlg::About);
@@ -543,6 +544,37 @@ void CVorlixDlg::FileSaveAs() {
     }
     m_profilePath = path;
     FileSave();
+}
+
+void CVorlixDlg::AdvancedOptions() {
+    // The sheet edits a copy; the locations and completion actions are the main dialog's alone.
+    m_profile.CopySettings(m_optionsProfile, true);
+    OptionsContext context;
+    for (int i = 0; i < m_fields->AvailableList()->count(); ++i) {
+        context.availableFields.push_back(m_fields->AvailableList()->item(i)->text().toStdString());
+    }
+    // Every folder; the page leaves out the hidden ones unless asked.
+    context.folders = [this](bool) -> std::optional<std::vector<std::string>> {
+        if (!DatabaseReady()) {
+            return std::nullopt;
+        }
+        std::vector<std::string> names;
+        notes::NotesDesignColl design;
+        if (m_database->DesignList(notes::kNoteClassView, 0, false, 2, design)) {
+            for (const notes::NotesDesignElement &element : design) {
+                if (element.IsFolder()) {
+                    names.push_back(ViewName(element.Title()));
+                }
+            }
+        }
+        return names;
+    };
+    CPropertySheetOptions sheet(m_optionsProfile.Settings, std::move(context), this);
+    if (sheet.exec() != QDialog::Accepted) {
+        return;
+    }
+    m_optionsProfile.CopySettings(m_profile, true);
+    m_output->Apply(m_profile.Settings, false);
 }
 
 void CVorlixDlg::About() {

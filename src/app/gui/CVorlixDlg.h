@@ -64,6 +64,8 @@ public:
     void FileSave();
     void FileSaveAs();
     void FileExit();
+    // Opens the advanced export options sheet on a copy of the working record.
+    void AdvancedOptions();
     void About();
     void HelpTopics();
     // The closing procedure; false when closing is refused.

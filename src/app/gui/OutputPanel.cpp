@@ -135,9 +135,12 @@ void OutputPanel::BrowseCsvFile() {
 }
 
 void OutputPanel::RichTextFilesClicked(bool checked) {
-    if (!checked) {
-        return;
+    if (checked) {
+        ShowRichTextLimitations();
     }
+}
+
+void OutputPanel::ShowRichTextLimitations() {
     platform::Ui().Message(
         "Rich Text files are made by the Lotus Notes export routines, the same that the Notes client uses "
         "for 'File - Export' as 'Microsoft RTF'.\n\n"

@@ -40,6 +40,9 @@ public:
     QCheckBox *Launch() const { return m_launch; }
     QCheckBox *DialogOnComplete() const { return m_dialogOnComplete; }
 
+    // The information shown when rich text files are chosen (also by the advanced options).
+    static void ShowRichTextLimitations();
+
     void BrowseBasePath();
     void BrowseCsvFile();
 

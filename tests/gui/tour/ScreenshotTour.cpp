@@ -1,16 +1,23 @@
 // Takes the README's screenshots of real windows on an X display (run under Xvfb by
 // docs/screenshots/take-screenshots.sh): the main dialog with the demo database open, an export in
-// progress, and the database selection dialog. Each picture is taken with ImageMagick's import.
+// progress, the database selection dialog and each page of the advanced options. Each picture is taken with
+// ImageMagick's import.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
 
+#include "app/gui/CPropertySheetOptions.h"
 #include "app/gui/CVorlixDlg.h"
 #include "app/gui/DlgSelectDatabase.h"
 #include "app/gui/GuiUserInterface.h"
@@ -45,6 +52,54 @@ void Settle(int milliseconds = 400) {
 
 void Write(const std::string &path, const std::string &text) {
     testsupport::WriteFile(path, text);
+}
+
+// Ticks the sheet's check box of that caption.
+void Tick(QWidget &sheet, const QString &caption) {
+    for (QCheckBox *box : sheet.findChildren<QCheckBox *>()) {
+        if (box->text() == caption) {
+            box->setChecked(true);
+        }
+    }
+}
+
+// Every page of the advanced options sheet, with its dependent controls shown, then Cancel.
+int TourOptionsSheet(gui::CVorlixDlg &dialog, const std::string &output) {
+    int failures = 0;
+    QTimer::singleShot(0, [&]() {
+        auto *sheet = qobject_cast<gui::CPropertySheetOptions *>(QApplication::activeModalWidget());
+        if (sheet == nullptr) {
+            ++failures;
+            return;
+        }
+        sheet->move(dialog.frameGeometry().topLeft() + QPoint(0, 40));
+        for (const char *caption :
+             {"Extract attachments", "Create Files (one file for each Notes document)",
+              "Create Rich Text Files (one file for each Notes document)",
+              "Create PDF File Type (one file for each Notes document)", "Append Field Value",
+              "Copy lotus notes documents", "Log Export (will slow export)",
+              "Extract images to files for GIF and JPEG. Also BMP as GIF but only with Notes 6.0+"}) {
+            Tick(*sheet, caption);
+        }
+        sheet->findChild<QComboBox *>("DetachMethod")->setCurrentIndex(3);
+        sheet->findChild<QComboBox *>("DelimiterType")->setCurrentIndex(4);
+        sheet->findChild<QComboBox *>("RtfAdvancedExtractMethod")->setCurrentIndex(3);
+        for (int page = 0; page < sheet->Tabs()->count(); ++page) {
+            sheet->Tabs()->setCurrentIndex(page);
+            if (page == 7) {
+                auto *folders = sheet->findChild<QListWidget *>("MoveToFolderName");
+                folders->setCurrentRow(0);
+                Tick(*sheet, "Move to Specific Folder After Processing");
+            }
+            Settle(250);
+            char name[64];
+            std::snprintf(name, sizeof name, "/options-%02d.png", page + 1);
+            failures += Capture({sheet}, output + name) ? 0 : 1;
+        }
+        sheet->reject();
+    });
+    dialog.AdvancedOptions();
+    return failures;
 }
 
 }  // namespace
@@ -135,6 +190,7 @@ int main(int argc, char **argv) {
         Settle();
         failures += Capture({&dialog, &select}, output + "/select-database.png") ? 0 : 1;
         select.reject();
+        failures += TourOptionsSheet(dialog, output);
         dialog.FileExit();
     }
     session.End(false);
