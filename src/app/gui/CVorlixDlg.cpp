@@ -17,6 +17,7 @@
 
 #include "DlgAbout.h"
 #include "DlgIncludeViews.h"
+#include "DlgNotesSettings.h"
 #include "DlgSelectDatabase.h"
 #include "ExportWorker.h"
 #include "FieldListPanel.h"
@@ -188,7 +189,10 @@ void CVorlixDlg::BuildMenu() {
     QMenu *multi = m_menu->addMenu("&Multi-Database");
     later(multi->addAction("&Select Multiple Databases"));
     QMenu *options = m_menu->addMenu("&Options");
-    later(options->addAction("Lotus Notes program Settings"));
+    connect(options->addAction("Lotus Notes program Settings"), &QAction::triggered, this, [this]() {
+        NotesSettingsCommand(m_session, m_startupStatus, this);
+        UpdateControls();
+    });
     later(options->addAction("Advanced &Export Options"));
     QMenu *help = m_menu->addMenu("&Help");
     connect(help->addAction("Help &Topics"), &QAction::triggered, this, &CVorlixDlg::HelpTopics);
