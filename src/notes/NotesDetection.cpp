@@ -8,6 +8,7 @@
 #include "NotesLibrary.h"
 #include "NotesSession.h"
 #include "platform/AppSettings.h"
+#include "platform/AsciiText.h"
 #include "platform/UserInterface.h"
 
 namespace notes {
@@ -19,22 +20,6 @@ constexpr int kMinimumMajor = 4;
 constexpr int kMinimumMinor = 1;
 constexpr int kMinimumTiny = 0;
 
-bool EqualNoCase(const std::string &a, const std::string &b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Trimmed(const std::string &text) {
-    const char *blanks = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 void ShowLine(platform::UserInterface *statusLine, const std::string &text) {
     if (statusLine != nullptr) {
         statusLine->Status(text);
@@ -45,7 +30,7 @@ void ShowLine(platform::UserInterface *statusLine, const std::string &text) {
 template <typename Candidate, typename Get>
 std::optional<std::size_t> IndexOf(const std::vector<Candidate> &list, const std::string &path, Get get) {
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!path.empty() && EqualNoCase(get(list[i]), path)) {
+        if (!path.empty() && platform::EqualsIgnoringAsciiCase(get(list[i]), path)) {
             return i;
         }
     }
@@ -139,12 +124,12 @@ bool DetectAndStart(NotesSession &session, bool showSettingsOnFailure, bool auto
 bool RestartAfterSettings(NotesSession &session, const std::string &programPathBefore,
                           const std::string &iniFilePathBefore, std::string &startupStatus) {
     startupStatus.clear();
-    const std::string programPath =
-        Trimmed(platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath));
-    const std::string iniFilePath =
-        Trimmed(platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyIniFilePath));
-    if (EqualNoCase(programPath, programPathBefore) && EqualNoCase(iniFilePath, iniFilePathBefore) &&
-        session.IsActive()) {
+    const std::string programPath = TrimBlanks(
+        platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath));
+    const std::string iniFilePath = TrimBlanks(
+        platform::ReadAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyIniFilePath));
+    if (platform::EqualsIgnoringAsciiCase(programPath, programPathBefore) &&
+        platform::EqualsIgnoringAsciiCase(iniFilePath, iniFilePathBefore) && session.IsActive()) {
         return true;
     }
     if (session.IsActive()) {

@@ -13,12 +13,7 @@ std::string CleanPath(const std::optional<std::string> &value) {
     if (!value) {
         return "";
     }
-    const char *blanks = " \t\r\n\f\v";
-    const std::size_t first = value->find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return "";
-    }
-    std::string path = value->substr(first, value->find_last_not_of(blanks) - first + 1);
+    std::string path = TrimBlanks(*value);
     while (path.size() > 1 && path.back() == platform::kPathSeparator) {
         path.pop_back();
     }

@@ -13,6 +13,7 @@
 
 #include "NotesLibrary.h"
 #include "platform/AppInfo.h"
+#include "platform/AsciiText.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
@@ -44,15 +45,9 @@ const char *const kFolderPatterns[] = {
 // Names the Notes client's process goes by.
 const char *const kClientProcessNames[] = {"nlnotes", "notes", "notes2"};
 
-bool EqualNoCase(const std::string &a, const std::string &b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool StartsWithNoCase(const std::string &text, const std::string &prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() &&
+           platform::EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::int64_t ModificationTime(const struct stat &info) {
@@ -65,15 +60,6 @@ std::string WithoutTrailingSeparator(std::string path) {
         path.pop_back();
     }
     return path;
-}
-
-std::string Trimmed(const std::string &text) {
-    const char *blanks = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 // The path of a file system entry with its symbolic links resolved; empty when it does not exist.
@@ -102,6 +88,15 @@ std::string EnvironmentValue(const char *name) {
 
 }  // namespace
 
+std::string TrimBlanks(const std::string &text) {
+    const char *blanks = " \t\r\n\f\v";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 InstallSearchEnvironment InstallSearchEnvironment::FromSystem() {
     InstallSearchEnvironment environment;
     environment.pathVariable = EnvironmentValue("PATH").substr(0, kPathVariableChars);
@@ -128,7 +123,7 @@ void NotesInstalls::ShowStatus(const std::string &text) {
 
 void NotesInstalls::AddConfig(const std::string &path) {
     for (const ConfigCandidate &known : m_configs) {
-        if (EqualNoCase(known.path, path)) {
+        if (platform::EqualsIgnoringAsciiCase(known.path, path)) {
             return;
         }
     }
@@ -151,7 +146,7 @@ void NotesInstalls::AddConfig(const std::string &path) {
 void NotesInstalls::AddProgram(const std::string &directory, const std::string &libraryPath, bool hasOwnIni,
                                bool viaRunningClient, bool viaPath) {
     for (const ProgramCandidate &known : m_programs) {
-        if (EqualNoCase(known.directory, directory)) {
+        if (platform::EqualsIgnoringAsciiCase(known.directory, directory)) {
             return;
         }
     }
@@ -217,7 +212,8 @@ void NotesInstalls::SearchDirectory(const std::string &start, int maxDepth, bool
                 if (name[0] != '.') {
                     subdirectories.push_back(name);
                 }
-            } else if (EqualNoCase(name, kConfigFileName) && platform::FileExists(path)) {
+            } else if (platform::EqualsIgnoringAsciiCase(name, kConfigFileName) &&
+                       platform::FileExists(path)) {
                 iniPath = path;
             } else if (name == kNotesLibraryFile && platform::FileExists(path)) {
                 libraryPath = path;
@@ -267,7 +263,7 @@ void NotesInstalls::FindRunningClient() {
         if (!platform::ReadWholeFile(platform::JoinPath(processDir, "comm"), comm)) {
             continue;
         }
-        comm = Trimmed(comm);
+        comm = TrimBlanks(comm);
         if (std::none_of(std::begin(kClientProcessNames), std::end(kClientProcessNames),
                          [&comm](const char *client) { return comm == client; })) {
             continue;
@@ -317,7 +313,7 @@ void NotesInstalls::SearchPathVariable() {
         if (end == std::string::npos) {
             end = path.size();
         }
-        const std::string part = Trimmed(path.substr(start, end - start));
+        const std::string part = TrimBlanks(path.substr(start, end - start));
         if (!part.empty()) {
             SearchDirectory(part, 1, false, true);
         }
@@ -424,7 +420,7 @@ int NotesInstalls::HighestValidInstallFor(const std::string &directory) const {
     int best = -1;
     for (std::size_t i = 0; i < m_registry.size(); ++i) {
         const RegistryInstall &install = m_registry[i];
-        if (install.valid && EqualNoCase(install.programPath, directory) &&
+        if (install.valid && platform::EqualsIgnoringAsciiCase(install.programPath, directory) &&
             (best < 0 || install.version > m_registry[static_cast<std::size_t>(best)].version)) {
             best = static_cast<int>(i);
         }
@@ -488,7 +484,7 @@ bool NotesInstalls::Discover(bool autoSelect, platform::UserInterface *progress,
         const std::optional<std::string> path = platform::Registry::GetString(
             platform::RegistryHive::LocalMachine,
             std::string(kRegistryKey) + "\\" + std::to_string(version) + ".0", "Path");
-        m_versionPaths.push_back(path ? WithoutTrailingSeparator(Trimmed(*path)) : std::string());
+        m_versionPaths.push_back(path ? WithoutTrailingSeparator(TrimBlanks(*path)) : std::string());
     }
     const std::size_t before = m_programs.size() + m_configs.size();
     SearchPass(2);

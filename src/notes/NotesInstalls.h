@@ -66,6 +66,9 @@ struct RegistryInstall {
     std::string error;
 };
 
+// Text without its leading and trailing blanks (paths read from settings, the registry and the PATH).
+std::string TrimBlanks(const std::string &text);
+
 class NotesInstalls {
 public:
     // The registry key whose numbered sub-keys are installations.
