@@ -26,15 +26,29 @@ void ShowLine(platform::UserInterface *statusLine, const std::string &text) {
     }
 }
 
-// Index of path in the list, when it is there.
-template <typename Candidate, typename Get>
-std::optional<std::size_t> IndexOf(const std::vector<Candidate> &list, const std::string &path, Get get) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!path.empty() && platform::EqualsIgnoringAsciiCase(get(list[i]), path)) {
-            return i;
+// Asks the user to pick among several names when the choice is open (the current path preselected
+// when listed); a single name is taken when the path is empty. False when the user cancelled.
+template <typename Choose>
+bool PickIfOpen(bool open, const std::vector<std::string> &names, std::string &path, Choose choose) {
+    if (!open || names.size() < 2) {
+        if (path.empty() && names.size() == 1) {
+            path = names.front();
+        }
+        return true;
+    }
+    std::optional<std::size_t> current;
+    for (std::size_t i = 0; i < names.size() && !path.empty(); ++i) {
+        if (platform::EqualsIgnoringAsciiCase(names[i], path)) {
+            current = i;
+            break;
         }
     }
-    return std::nullopt;
+    const std::optional<std::size_t> picked = choose(names, current);
+    if (!picked || *picked >= names.size()) {
+        return false;
+    }
+    path = names[*picked];
+    return true;
 }
 
 }  // namespace
@@ -61,37 +75,23 @@ bool DetectAndStart(NotesSession &session, bool showSettingsOnFailure, bool auto
         }
         programPath = installs.ChosenProgramDirectory();
         configFile = installs.ChosenConfigFile();
-        const auto &programs = installs.ProgramCandidates();
-        if ((!autoSelect || programPath.empty()) && programs.size() > 1) {
-            std::vector<std::string> names;
-            for (const ProgramCandidate &candidate : programs) {
-                names.push_back(candidate.directory);
-            }
-            const auto current =
-                IndexOf(programs, programPath, [](const ProgramCandidate &c) { return c.directory; });
-            const std::optional<std::size_t> picked = dialogs.ChooseProgramPath(names, current);
-            if (!picked || *picked >= names.size()) {
-                break;
-            }
-            programPath = names[*picked];
-        } else if (programPath.empty()) {
-            programPath = programs.front().directory;
+        std::vector<std::string> programs;
+        for (const ProgramCandidate &candidate : installs.ProgramCandidates()) {
+            programs.push_back(candidate.directory);
         }
-        const auto &configs = installs.ConfigCandidates();
-        if ((!autoSelect || configFile.empty()) && configs.size() > 1) {
-            std::vector<std::string> names;
-            for (const ConfigCandidate &candidate : configs) {
-                names.push_back(candidate.path);
-            }
-            const auto current =
-                IndexOf(configs, configFile, [](const ConfigCandidate &c) { return c.path; });
-            const std::optional<std::size_t> picked = dialogs.ChooseConfigFile(names, current);
-            if (!picked || *picked >= names.size()) {
-                break;
-            }
-            configFile = names[*picked];
-        } else if (configFile.empty() && configs.size() == 1) {
-            configFile = configs.front().path;
+        std::vector<std::string> configs;
+        for (const ConfigCandidate &candidate : installs.ConfigCandidates()) {
+            configs.push_back(candidate.path);
+        }
+        if (!PickIfOpen(!autoSelect || programPath.empty(), programs, programPath,
+                        [&dialogs](const auto &names, auto current) {
+                            return dialogs.ChooseProgramPath(names, current);
+                        }) ||
+            !PickIfOpen(!autoSelect || configFile.empty(), configs, configFile,
+                        [&dialogs](const auto &names, auto current) {
+                            return dialogs.ChooseConfigFile(names, current);
+                        })) {
+            break;
         }
         if (configFile.empty()) {
             if (showSettingsOnFailure) {
