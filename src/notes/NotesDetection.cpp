@@ -7,6 +7,7 @@
 #include "NotesApi.h"
 #include "NotesLibrary.h"
 #include "NotesSession.h"
+#include "platform/AppInfo.h"
 #include "platform/AppSettings.h"
 #include "platform/AsciiText.h"
 #include "platform/UserInterface.h"
@@ -111,11 +112,15 @@ bool DetectAndStart(NotesSession &session, bool showSettingsOnFailure, bool auto
                   session.Start(false, programPath, configFile, statusLine);
         break;
     }
-    if (settled) {
-        (void)platform::WriteAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyProgramPath,
-                                        programPath);
-        (void)platform::WriteAppSetting(platform::kSettingsSectionNotes, platform::kSettingsKeyIniFilePath,
-                                        configFile);
+    // A failed write keeps the session but is said, since the next start would not find the paths.
+    if (settled && (!platform::WriteAppSetting(platform::kSettingsSectionNotes,
+                                               platform::kSettingsKeyProgramPath, programPath) ||
+                    !platform::WriteAppSetting(platform::kSettingsSectionNotes,
+                                               platform::kSettingsKeyIniFilePath, configFile))) {
+        if (!startupStatus.empty()) {
+            startupStatus += "\n\n";
+        }
+        startupStatus += "Unable to save settings to settings file: " + platform::AppInfo::SettingsFilePath();
     }
     ShowLine(statusLine, "");
     return started;
