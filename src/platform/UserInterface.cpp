@@ -23,6 +23,7 @@ MessageAnswer CancellingAnswer(MessageButtons buttons) {
             return MessageAnswer::Ok;
         case MessageButtons::OkCancel:
         case MessageButtons::YesNoCancel:
+        case MessageButtons::RetryCancel:
             return MessageAnswer::Cancel;
         case MessageButtons::YesNo:
             return MessageAnswer::No;
@@ -48,7 +49,8 @@ MessageAnswer ConsoleUserInterface::Message(const std::string &text, const std::
         return CancellingAnswer(buttons);
     }
     const bool yesNo = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
-    std::fputs(yesNo ? "[y/n] " : "[o/c] ", stderr);
+    const bool retry = buttons == MessageButtons::RetryCancel;
+    std::fputs(yesNo ? "[y/n] " : retry ? "[r/c] " : "[o/c] ", stderr);
     char line[32] = {};
     if (std::fgets(line, sizeof line, stdin) == nullptr) {
         return CancellingAnswer(buttons);
@@ -60,7 +62,10 @@ MessageAnswer ConsoleUserInterface::Message(const std::string &text, const std::
     if (yesNo && (c == 'n' || c == 'N')) {
         return MessageAnswer::No;
     }
-    if (!yesNo && (c == 'o' || c == 'O')) {
+    if (retry && (c == 'r' || c == 'R')) {
+        return MessageAnswer::Retry;
+    }
+    if (!yesNo && !retry && (c == 'o' || c == 'O')) {
         return MessageAnswer::Ok;
     }
     return CancellingAnswer(buttons);

@@ -10,8 +10,8 @@
 namespace platform {
 
 enum class MessageIcon { None, Information, Exclamation, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
 class UserInterface {
 public:

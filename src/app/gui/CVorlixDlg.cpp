@@ -18,6 +18,7 @@
 #include "CPropertySheetOptions.h"
 #include "DlgAbout.h"
 #include "DlgIncludeViews.h"
+#include "DlgNotesSettings.h"
 #include "DlgPassword.h"
 #include "DlgSelectDatabase.h"
 #include "ExportWorker.h"
@@ -189,7 +190,10 @@ void CVorlixDlg::BuildMenu() {
     QMenu *multi = m_menu->addMenu("&Multi-Database");
     later(multi->addAction("&Select Multiple Databases"));
     QMenu *options = m_menu->addMenu("&Options");
-    later(options->addAction("Lotus Notes program Settings"));
+    connect(options->addAction("Lotus Notes program Settings"), &QAction::triggered, this, [this]() {
+        NotesSettingsCommand(m_session, m_startupStatus, this);
+        UpdateControls();
+    });
     connect(options->addAction("Advanced &Export Options"), &QAction::triggered, this,
             &CVorlixDlg::AdvancedOptions);
     QMenu *help = m_menu->addMenu("&Help");

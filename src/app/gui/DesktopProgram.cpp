@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "CVorlixDlg.h"
+#include "DlgNotesSettings.h"
 #include "GuiUserInterface.h"
 #include "app/CVorlixApp.h"
 
@@ -30,7 +31,7 @@ int RunDesktop(int argc, char **argv, app::CVorlixApp &application) {
     GuiUserInterface ui;
     platform::UserInterface *previous = platform::SetUi(&ui);
     {
-        CVorlixDlg dialog(application.Session(), ui);
+        CVorlixDlg dialog(application.Session(), ui, DesktopDiscovery());
         dialog.show();
         dialog.exec();
     }

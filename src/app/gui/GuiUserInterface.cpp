@@ -37,6 +37,7 @@ platform::MessageAnswer CancellingAnswer(platform::MessageButtons buttons) {
             return platform::MessageAnswer::No;
         case platform::MessageButtons::OkCancel:
         case platform::MessageButtons::YesNoCancel:
+        case platform::MessageButtons::RetryCancel:
             return platform::MessageAnswer::Cancel;
     }
     return platform::MessageAnswer::Cancel;
@@ -68,6 +69,8 @@ QMessageBox::StandardButtons BoxButtons(platform::MessageButtons buttons) {
             return QMessageBox::Yes | QMessageBox::No;
         case platform::MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case platform::MessageButtons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -80,6 +83,8 @@ platform::MessageAnswer AnswerOf(int button) {
             return platform::MessageAnswer::Yes;
         case QMessageBox::No:
             return platform::MessageAnswer::No;
+        case QMessageBox::Retry:
+            return platform::MessageAnswer::Retry;
         default:
             return platform::MessageAnswer::Cancel;
     }

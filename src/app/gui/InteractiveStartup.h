@@ -19,8 +19,8 @@ namespace gui {
 class InteractiveStartup {
 public:
     // Finds the Notes installation, starts the session and stores both [Notes] keys on success (then
-    // returns true); may add to the start-up status text. Absent until the discovery is built: then
-    // only the settings file names the installation.
+    // returns true); may add to the start-up status text. When absent (tests) only the settings file
+    // names the installation.
     using Discovery = std::function<bool(notes::NotesSession &session, std::string &startupStatus,
                                          platform::UserInterface &statusLine)>;
 
