@@ -108,6 +108,7 @@ std::vector<ProfileKey> BuildTable() {
         VORLIX_KEY(LogOpenMode, Int, Always),
         VORLIX_KEY(LogFileName, Text, Always),
         VORLIX_KEY(LogFieldName, Text, Always),
+        VORLIX_KEY(VorlixDatabaseList, Text, OwnWhenSet),
     };
 }
 

@@ -29,6 +29,7 @@ enum class ProfileGroup {
     WithColumns,     // only when there are output columns
     WithRtf,         // only when CreateRTFs is set
     WithPdf,         // only when CreatePdfs is set
+    OwnWhenSet,      // a key of this program's own: only in profiles, only when not empty
 };
 
 struct ProfileKey {

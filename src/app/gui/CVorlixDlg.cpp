@@ -17,6 +17,7 @@
 
 #include "DlgAbout.h"
 #include "DlgIncludeViews.h"
+#include "DlgMutilDatabase.h"
 #include "DlgSelectDatabase.h"
 #include "ExportWorker.h"
 #include "FieldListPanel.h"
@@ -88,6 +89,7 @@ CVorlixDlg::CVorlixDlg(notes::NotesSession &session, GuiUserInterface &ui,
     const std::string subdir =
         platform::ReadAppSetting(platform::kSettingsSectionExport, platform::kSettingsKeyMultiOutputSubdirDb);
     m_multiOutputSubdirDb = !subdir.empty() && subdir[0] == '1';
+    m_multiDatabase = new DlgMutilDatabase(*this, m_ui, m_multiOutputPath, m_multiOutputSubdirDb);
     const std::string passwordEnabled =
         platform::ReadAppSetting(platform::kSettingsSectionPassword, platform::kSettingsKeyEnabled);
     m_savePassword->setChecked(!passwordEnabled.empty() && passwordEnabled[0] == '1');
@@ -186,7 +188,10 @@ void CVorlixDlg::BuildMenu() {
         action->setToolTip(kLaterDialog);
     };
     QMenu *multi = m_menu->addMenu("&Multi-Database");
-    later(multi->addAction("&Select Multiple Databases"));
+    connect(multi->addAction("&Select Multiple Databases"), &QAction::triggered, this, [this]() {
+        m_multiDatabase->show();
+        m_multiDatabase->raise();
+    });
     QMenu *options = m_menu->addMenu("&Options");
     later(options->addAction("Lotus Notes program Settings"));
     later(options->addAction("Advanced &Export Options"));
@@ -460,6 +465,17 @@ void CVorlixDlg::ExportNow(bool scan) {
     m_worker->Start();
 }
 
+bool CVorlixDlg::QueueSettings(config::ExportSettings &settings) {
+    settings = m_profile.Settings;
+    DialogToSettings(settings);
+    return Validate(settings, false);
+}
+
+void CVorlixDlg::SetQueueRunning(bool running) {
+    m_exportInProgress = running;
+    UpdateControls();
+}
+
 void CVorlixDlg::ExportDone(const ExportOutcome &outcome) {
     // This runs inside the worker's own signal: it is deleted once the signal has returned.
     m_worker.release()->deleteLater();
@@ -487,6 +503,9 @@ void CVorlixDlg::ExportDone(const ExportOutcome &outcome) {
 
 void CVorlixDlg::CancelExport() {
     m_cancelRequested = true;
+    if (m_multiDatabase->Running()) {
+        m_multiDatabase->CancelQueue();
+    }
 }
 
 void CVorlixDlg::FileNew() {
@@ -575,6 +594,8 @@ void CVorlixDlg::SavePasswordClicked(bool checked) {
 }
 
 void CVorlixDlg::WriteMultiDatabaseSettings() {
+    m_multiOutputPath = m_multiDatabase->OutputPath();
+    m_multiOutputSubdirDb = m_multiDatabase->Subdirectory();
     if (platform::WriteAppSetting(platform::kSettingsSectionExport, platform::kSettingsKeyMultiOutputPath,
                                   m_multiOutputPath)) {
         (void)platform::WriteAppSetting(platform::kSettingsSectionExport,
