@@ -75,6 +75,7 @@ std::size_t ExportQueue::Run(notes::NotesSession &session, std::atomic<bool> &ca
     m_firstFailure = -1;
     std::size_t failures = 0;
     const std::vector<std::string> baseNames = DistinctBaseNames(m_queue);
+    bool logStarted = false;
     for (std::size_t i = 0; i < m_queue.Count() && !cancel.load(); ++i) {
         config::NotesExportDatabase &entry = m_queue.Entry(i);
         if (entry.processed) {
@@ -89,6 +90,12 @@ std::size_t ExportQueue::Run(notes::NotesSession &session, std::atomic<bool> &ca
         profile.Settings.OutputPath = location.outputPath;
         profile.Settings.OutputFile = location.outputFile;
         profile.Settings.SummaryFilePath = location.summaryFilePath;
+        // One log file for the whole queue: a log begun afresh by the first export is continued by the
+        // others, so the log of every database is kept.
+        if (logStarted && profile.Settings.LogOpenMode == config::kLogOpenNew) {
+            profile.Settings.LogOpenMode = config::kLogOpenAppend;
+        }
+        logStarted = true;
         bool succeeded = false;
         {
             ExportRun run(profile, m_showProgress);

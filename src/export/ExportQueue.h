@@ -44,7 +44,9 @@ public:
     // Runs every entry not yet processed, in order, until the cancel flag is set (it is handed to each
     // export and also checked between them). An entry that fails is marked so and the queue goes on.
     // Two entries whose base names match (without regard to case) would write the same files: the later
-    // one's base name gets "_2", "_3", ... . Returns the number of entries that failed in this call.
+    // one's base name gets "_2", "_3", ... . A log that each export would begin afresh is begun by the
+    // first export of the call and continued by the others. Returns the number of entries that failed in
+    // this call.
     std::size_t Run(notes::NotesSession &session, std::atomic<bool> &cancel, const EntryDone &done = {});
 
     // Index of the first entry that failed in the last Run, or -1.

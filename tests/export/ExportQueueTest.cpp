@@ -106,6 +106,24 @@ TEST_F(ExportQueueTest, AMissingDatabaseFailsAloneAndTheQueueGoesOn) {
     EXPECT_FALSE(fs::exists(m_dir.File("queue/gone/gone.csv")));
 }
 
+// A log that each export would begin afresh keeps every database of the queue.
+TEST_F(ExportQueueTest, OneLogForTheWholeQueue) {
+    ScriptedUi ui;
+    m_settings.LogExport = true;
+    m_settings.LogOpenMode = config::kLogOpenNew;
+    m_settings.LogFileName = m_dir.File("queue/queue.log");
+    testsupport::WriteFile(m_settings.LogFileName, "from an earlier run\n");
+    (void)RunQueue();
+    const std::string log = Out("queue.log");
+    EXPECT_EQ(log.find("from an earlier run"), std::string::npos);
+    std::size_t begins = 0;
+    for (auto at = log.find("Begin export at"); at != std::string::npos;
+         at = log.find("Begin export at", at + 1)) {
+        ++begins;
+    }
+    EXPECT_GE(begins, 2u) << log;
+}
+
 TEST_F(ExportQueueTest, ProcessedEntriesWaitForAReset) {
     ScriptedUi ui;
     (void)RunQueue(false);
