@@ -6,7 +6,6 @@
 //   bench/benchexportcsv --benchmark_filter='/100000/'
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include <string>
 
 #include "BenchSupportDxl.h"
+#include "BenchSupportSession.h"
 #include "config/DatabaseExportProfile.h"
 #include "export/ExportRun.h"
 #include "notes/NotesDatabase.h"
@@ -43,7 +43,7 @@ public:
             return found->second;
         }
         const std::string name = "bench-" + std::to_string(documents) + ".nsf";
-        if (!bench::WriteLargeDatabase(m_dir + "/data/" + name, documents, kColumns)) {
+        if (!bench::WriteLargeDatabase(Dir() + "/data/" + name, documents, kColumns)) {
             std::fprintf(stderr, "cannot write %s\n", name.c_str());
             std::exit(1);
         }
@@ -51,35 +51,14 @@ public:
         return name;
     }
 
-    const std::string &Dir() const { return m_dir; }
-    notes::NotesSession &Session() { return m_session; }
+    const std::string &Dir() const { return m_scratch.Dir(); }
+    notes::NotesSession &Session() { return m_scratch.Session(); }
 
 private:
-    Fixture() {
-        const char *tmp = std::getenv("TMPDIR");
-        m_dir = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vorlix-bench-" +
-                std::to_string(::getpid());
-        std::filesystem::create_directories(m_dir + "/data");
-        const std::string ini = m_dir + "/notes.ini";
-        std::FILE *file = std::fopen(ini.c_str(), "w");
-        if (file != nullptr) {
-            std::fprintf(file, "[Notes]\nDirectory=%s/data\n", m_dir.c_str());
-            std::fclose(file);
-        }
-        if (!m_session.Start(false, VORLIX_PROGRAM_DIR, ini, nullptr)) {
-            std::fprintf(stderr, "cannot start the Notes session: %s\n", m_session.ErrorText().c_str());
-            std::exit(1);
-        }
-    }
-    ~Fixture() {
-        m_session.End(false);
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
+    Fixture() : m_scratch("vorlix-bench-") {}
 
-    std::string m_dir;
+    bench::ScratchNotes m_scratch;
     std::map<long, std::string> m_databases;
-    notes::NotesSession m_session;
 };
 
 std::string ColumnName(int column) {
