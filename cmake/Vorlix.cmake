@@ -32,8 +32,7 @@ function(vorlix_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} vorlix_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     VORLIX_PROGRAM_DIR="${VORLIX_PROGRAM_DIR}"
-    VORLIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    VORLIX_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+    VORLIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   vorlix_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -3,6 +3,7 @@
 #include "CommandLineRun.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "NotesPathSettings.h"
 
@@ -60,6 +61,11 @@ int CommandLineRun::Run(const std::vector<std::string> &arguments) {
         ShowError("Unable to Open Export Profile. " + profile.LastError(), "Export Profile Open Error",
                   false);
         return kExitProfileNotRead;
+    }
+    // Values the profile holds by mistake are reported, never asked about: standard error always
+    // takes them, and the run writes them to its log.
+    for (const std::string &warning : profile.Warnings()) {
+        std::fprintf(stderr, "%s\n", warning.c_str());
     }
     m_profilePath = arguments.front();
     m_cancelRequested = false;

@@ -4,10 +4,12 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "config/ProfileKeys.h"
 #include "notes/LmbcsConvert.h"
 #include "notes/NotesApi.h"
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 
@@ -16,6 +18,7 @@ namespace config {
 namespace {
 
 constexpr const char *kLineBreakToken = "~@NL@~";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Replaces every line break (a carriage-return/line-feed pair, or a line feed alone) with the token,
 // so that no value can end its line early. A lone carriage return survives the file as it is.
@@ -80,47 +83,72 @@ std::int32_t ParseInt(const std::string &text) {
     return static_cast<std::int32_t>(value);
 }
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
+std::string Quoted(const std::string &value) {
+    return "\"" + value + "\"";
+}
+
+std::string Hex4(unsigned unit) {
+    char group[8];
+    std::snprintf(group, sizeof group, "%04X", unit);
+    return group;
 }
 
 std::string DelimiterToHex(const std::string &delimiter) {
     std::string out;
     for (char16_t unit : platform::Utf8ToUtf16(delimiter)) {
-        char group[8];
-        std::snprintf(group, sizeof group, "%04X", static_cast<unsigned>(unit));
-        out += group;
+        out += Hex4(unit);
     }
     return out;
 }
 
+bool IsHighSurrogate(unsigned unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(unsigned unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Unicode's noncharacters of the basic plane: never meant to be interchanged as text.
+bool IsNoncharacter(unsigned unit) {
+    return unit == 0xFFFE || unit == 0xFFFF || (unit >= 0xFDD0 && unit <= 0xFDEF);
+}
+
 // Four characters per UTF-16 unit, read as hexadecimal up to the first non-hexadecimal character; a
 // trailing group of fewer than four characters is ignored, and a group that gives 0 (which no
-// delimiter can hold) too. An empty result gives the fallback.
-std::string HexToDelimiter(const std::string &value, const char *fallback) {
+// delimiter can hold) too. A group that is no character (half of a surrogate pair without its other
+// half, a noncharacter) cannot be written as text: it is left out and named in notCharacters. An
+// empty result gives the fallback.
+std::string HexToDelimiter(const std::string &value, const char *fallback,
+                           std::vector<std::string> &notCharacters) {
     std::u16string text = platform::Utf8ToUtf16(value);
-    std::u16string units;
+    std::vector<unsigned> groups;
     for (std::size_t pos = 0; pos + 4 <= text.size(); pos += 4) {
         unsigned unit = 0;
         for (std::size_t i = 0; i < 4; ++i) {
-            int digit = HexDigit(text[pos + i]);
+            int digit = platform::HexDigit(text[pos + i]);
             if (digit < 0) {
                 break;
             }
             unit = unit * 16 + static_cast<unsigned>(digit);
         }
         if (unit != 0) {
-            units.push_back(static_cast<char16_t>(unit));
+            groups.push_back(unit);
         }
+    }
+    std::u16string units;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const unsigned unit = groups[i];
+        if (IsHighSurrogate(unit) && i + 1 < groups.size() && IsLowSurrogate(groups[i + 1])) {
+            units.push_back(static_cast<char16_t>(unit));
+            units.push_back(static_cast<char16_t>(groups[++i]));
+            continue;
+        }
+        if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || IsNoncharacter(unit)) {
+            notCharacters.push_back(Hex4(unit));
+            continue;
+        }
+        units.push_back(static_cast<char16_t>(unit));
     }
     if (units.empty()) {
         return fallback;
@@ -170,6 +198,58 @@ std::string ColumnsToText(const OutputItems &items) {
     return JoinList(pieces);
 }
 
+// Where the column that begins at start ends: at the next ",". A formula column ("#...") ends at the
+// next "," outside its quoted strings ("...", where a backslash takes the next character as it is) and
+// brace strings ({...}); a formula whose string never closes ends at the next "," after all.
+std::size_t ColumnEnd(const std::string &value, std::size_t start) {
+    const std::size_t plainEnd = std::min(value.find(',', start), value.size());
+    if (start >= value.size() || value[start] != '#') {
+        return plainEnd;
+    }
+    bool inQuotes = false;
+    bool inBraces = false;
+    for (std::size_t i = start + 1; i < value.size(); ++i) {
+        const char c = value[i];
+        if (inQuotes) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inQuotes = false;
+            }
+            continue;
+        }
+        if (inBraces) {
+            inBraces = c != '}';
+            continue;
+        }
+        if (c == '"') {
+            inQuotes = true;
+        } else if (c == '{') {
+            inBraces = true;
+        } else if (c == ',') {
+            return i;
+        }
+    }
+    return inQuotes || inBraces ? plainEnd : value.size();
+}
+
+// The pieces of an OutputItems value, one per column; an empty value is an empty list.
+std::vector<std::string> SplitColumns(const std::string &value) {
+    std::vector<std::string> pieces;
+    if (value.empty()) {
+        return pieces;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = ColumnEnd(value, start);
+        pieces.push_back(value.substr(start, end - start));
+        if (end >= value.size()) {
+            return pieces;
+        }
+        start = end + 1;
+    }
+}
+
 bool AllDigits(const std::string &text) {
     for (char c : text) {
         if (c < '0' || c > '9') {
@@ -183,7 +263,7 @@ bool AllDigits(const std::string &text) {
 // a formula and "%" a computed field. A piece without a name is skipped.
 void TextToColumns(const std::string &value, OutputItems &items) {
     items.Clear();
-    for (const std::string &piece : SplitList(value)) {
+    for (const std::string &piece : SplitColumns(value)) {
         std::string name = piece;
         int richTextAdvanced = 0;
         std::size_t colon = piece.rfind(':');
@@ -278,14 +358,52 @@ std::string EncodeValue(const ProfileKey &key, const ExportSettings &settings) {
     return std::string();
 }
 
-void DecodeValue(const ProfileKey &key, const std::string &value, ExportSettings &settings) {
+// "0, 1, 2 or 5": the values of an enumeration.
+std::string AllowedValuesText(std::uint32_t allowed) {
+    std::vector<std::string> values;
+    for (int n = 0; n < 32; ++n) {
+        if ((allowed >> n) & 1u) {
+            values.push_back(std::to_string(n));
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            out += i + 1 == values.size() ? " or " : ", ";
+        }
+        out += values[i];
+    }
+    return out;
+}
+
+bool IsAllowed(std::uint32_t allowed, std::int32_t value) {
+    return value >= 0 && value < 32 && ((allowed >> value) & 1u) != 0;
+}
+
+std::string KeyWarning(const ProfileKey &key, const std::string &value, const std::string &what) {
+    return "Warning: profile key " + std::string(key.key) + " has the value " + Quoted(value) + ", " + what;
+}
+
+// Sets the key's field from its value. A value that the key does not expect keeps the meaning the
+// format gives it, and a warning naming the key and the value is added.
+void DecodeValue(const ProfileKey &key, const std::string &value, ExportSettings &settings,
+                 std::vector<std::string> &warnings) {
     switch (key.value) {
         case ProfileValue::Bool:
             ProfileKeys::Field<bool>(key, settings) = value == "1";
+            if (value != "1" && value != "0") {
+                warnings.push_back(KeyWarning(key, value, "which is not 0 or 1; it is read as 0."));
+            }
             return;
-        case ProfileValue::Int:
-            ProfileKeys::Field<std::int32_t>(key, settings) = ParseInt(value);
+        case ProfileValue::Int: {
+            const std::int32_t number = ParseInt(value);
+            ProfileKeys::Field<std::int32_t>(key, settings) = number;
+            if (key.allowed != 0 && !IsAllowed(key.allowed, number)) {
+                warnings.push_back(
+                    KeyWarning(key, value, "which is not one of " + AllowedValuesText(key.allowed) + "."));
+            }
             return;
+        }
         case ProfileValue::Text:
             ProfileKeys::Field<std::string>(key, settings) = UnescapeLineBreaks(value);
             return;
@@ -293,10 +411,18 @@ void DecodeValue(const ProfileKey &key, const std::string &value, ExportSettings
             ProfileKeys::Field<std::string>(key, settings) =
                 FieldNameThroughNotesCharset(UnescapeLineBreaks(value));
             return;
-        case ProfileValue::Delimiter:
-            ProfileKeys::Field<std::string>(key, settings) =
-                HexToDelimiter(value, std::string(key.key) == "Delimiter" ? "," : ";");
+        case ProfileValue::Delimiter: {
+            std::vector<std::string> notCharacters;
+            std::string &delimiter = ProfileKeys::Field<std::string>(key, settings);
+            delimiter = HexToDelimiter(value, std::string(key.key) == "Delimiter" ? "," : ";", notCharacters);
+            for (const std::string &group : notCharacters) {
+                warnings.push_back(KeyWarning(key, value,
+                                              "in which " + group +
+                                                  " is not a character and is left out; the delimiter is " +
+                                                  Quoted(delimiter) + "."));
+            }
             return;
+        }
         case ProfileValue::ViewList:
             ProfileKeys::Field<std::vector<std::string>>(key, settings) =
                 SplitList(UnescapeLineBreaks(value));
@@ -360,10 +486,15 @@ std::string DatabaseExportProfile::SaveToBytes(const std::string &productName,
             line(key.key, EncodeValue(key, Settings));
         }
     }
-    if (Settings.CharacterEncoding == kEncodingUtf16) {
-        return std::string("\xFF\xFE") + platform::Utf8ToUtf16LeBytes(text);
+    if (Settings.CharacterEncoding != kEncodingUtf16) {
+        // A value the ANSI code page cannot hold would lose characters: such a profile is written as
+        // UTF-16, which every reader of the format takes.
+        std::string ansi = platform::Utf8ToAnsi(text);
+        if (platform::AnsiToUtf8(ansi) == text) {
+            return ansi;
+        }
     }
-    return platform::Utf8ToAnsi(text);
+    return std::string("\xFF\xFE") + platform::Utf8ToUtf16LeBytes(text);
 }
 
 bool DatabaseExportProfile::SaveToFile(const std::string &path, const std::string &productName,
@@ -394,12 +525,17 @@ bool DatabaseExportProfile::LoadFromBytes(const std::string &bytes, const std::s
     std::string text;
     if (static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
         text = platform::Utf16LeBytesToUtf8(bytes.substr(2));
+    } else if (bytes.compare(0, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) == 0) {
+        // What common editors write for UTF-8; invalid sequences become U+FFFD.
+        text = platform::Utf16ToUtf8(platform::Utf8ToUtf16(bytes.substr(kUtf8ByteOrderMark.size())));
     } else {
         text = platform::AnsiToUtf8(bytes);
     }
 
     // Read into a copy, so that a file that fails leaves this record as it was.
     ExportSettings work = Settings;
+    std::vector<std::string> warnings;
+    std::string lastColumnsValue;
     bool productChecked = false;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -425,8 +561,11 @@ bool DatabaseExportProfile::LoadFromBytes(const std::string &bytes, const std::s
             work.ResetToDefaults();
             continue;
         }
+        if (key == "OutputItems") {
+            lastColumnsValue = value;
+        }
         if (const ProfileKey *known = ProfileKeys::Find(key)) {
-            DecodeValue(*known, value, work);
+            DecodeValue(*known, value, work, warnings);
         }
     }
     if (!productChecked) {
@@ -434,7 +573,12 @@ bool DatabaseExportProfile::LoadFromBytes(const std::string &bytes, const std::s
         m_lastError = "Invalid file format. Wrong product: ";
         return false;
     }
+    if (work.OutputItems.Empty()) {
+        warnings.push_back("Warning: profile key OutputItems has the value " + Quoted(lastColumnsValue) +
+                           ", so the export has no output columns.");
+    }
     Settings = std::move(work);
+    m_warnings = std::move(warnings);
     return true;
 }
 

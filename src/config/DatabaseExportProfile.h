@@ -8,6 +8,7 @@
 
 #include "config/ExportSettings.h"
 #include "notes/capi/NotesTypes.h"
+#include "richtext/RenderState.h"
 
 namespace notes {
 class NotesDatabase;
@@ -30,7 +31,8 @@ public:
     void CopySettings(DatabaseExportProfile &target, bool templateOnly) const;
 
     // Writes the profile (asTemplate: without the source database and the location and completion
-    // keys) through a temporary file and a rename, so a failed write leaves any older file whole.
+    // keys) through a temporary file and a rename, so a failed write leaves any older file whole. With
+    // CharacterEncoding 1, or when the ANSI code page cannot hold every value, the file is UTF-16.
     [[nodiscard]] bool SaveToFile(const std::string &path, const std::string &productName,
                                   const std::string &productVersion, bool asTemplate);
     // Reads a profile or template into this record. On failure sets LastError and changes nothing else.
@@ -45,6 +47,12 @@ public:
                                      const std::string &productName, const std::string &productVersion);
 
     const std::string &LastError() const { return m_lastError; }
+    // What the last successful load read but did not expect, one line each naming the key and the value
+    // ("Warning: profile key SelectMethod has the value \"99\", which is not one of 1, 2, 3 or 4."):
+    // enumerations out of range, booleans other than 0 or 1, delimiter codes that are no character, no
+    // output columns. Each value keeps the meaning the format gives it. The command line writes them
+    // to standard error and the export run to its log.
+    const std::vector<std::string> &Warnings() const { return m_warnings; }
     void SetLastError(std::string text) { m_lastError = std::move(text); }
 
     ExportSettings Settings;
@@ -64,12 +72,13 @@ public:
     DHANDLE SuppliedIdTable = notes::kNullHandle;
     DBHANDLE SuppliedDatabase = notes::kNullHandle;
     bool DatabaseSupplied = false;
-    // The image directory and file prefix of the current document.
-    std::string ImageDirectory;
-    std::string ImageFilePrefix;
+    // The rich-text render state of the run: the current document's image directory, prefix and
+    // counters, and the section number that runs on over the run.
+    richtext::RenderState RenderState;
 
 private:
     std::string m_lastError;
+    std::vector<std::string> m_warnings;
 };
 
 }  // namespace config

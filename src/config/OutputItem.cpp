@@ -77,11 +77,12 @@ bool OutputItem::PrepareFormula() {
 }
 
 std::string OutputItem::Evaluate(const notes::NotesNote &note, const std::string &separator,
-                                 richtext::NotesRtfAdvancedSettings *options) {
+                                 const richtext::NotesRtfAdvancedSettings *options,
+                                 richtext::RenderState *state) {
     switch (m_kind) {
         case kItemField:
             return richtext::NotesItem::Render(note, m_name, separator,
-                                               IsRichTextAdvanced() ? options : nullptr)
+                                               IsRichTextAdvanced() ? options : nullptr, state)
                 .text;
         case kItemFormula:
             if (!m_formula) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "richtext/NotesRtfAdvancedSettings.h"
+#include "richtext/RenderState.h"
 
 namespace notes {
 class NotesNote;
@@ -57,9 +58,11 @@ public:
     // The column's value for one note: field through NotesItem::Render (with options only when the
     // column is marked Rich Text Advanced), formula through the compiled formula (empty when not
     // compiled), kind 2 the value the run set, kind 4 the value function (which also becomes the
-    // value), any other kind "Unknown Data Type: %d".
+    // value), any other kind "Unknown Data Type: %d". state is the run's render state (null: one of
+    // the call's own).
     std::string Evaluate(const notes::NotesNote &note, const std::string &separator,
-                         richtext::NotesRtfAdvancedSettings *options);
+                         const richtext::NotesRtfAdvancedSettings *options,
+                         richtext::RenderState *state = nullptr);
 
 private:
     int m_kind;

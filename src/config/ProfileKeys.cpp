@@ -7,27 +7,47 @@ namespace config {
 
 namespace {
 
-#define VORLIX_KEY(name, value, group)                           \
-    ProfileKey {                                                 \
-#name, ProfileValue::value, ProfileGroup::group,         \
-            [](ExportSettings & s) -> void * { return &s.name; } \
+#define VORLIX_KEY(name, value, group)                                 \
+    ProfileKey {                                                       \
+#name, ProfileValue::value, ProfileGroup::group,               \
+            [](ExportSettings & s) -> ProfileField { return &s.name; } \
     }
-#define VORLIX_RTF_KEY(name, value)                                          \
-    ProfileKey {                                                             \
-#name, ProfileValue::value, ProfileGroup::Always,                    \
-            [](ExportSettings & s) -> void * { return &s.RtfAdvanced.name; } \
+// An enumeration: an Int key whose values are the bits of `allowed`.
+#define VORLIX_ENUM(name, group, allowed)                                       \
+    ProfileKey {                                                                \
+#name, ProfileValue::Int, ProfileGroup::group,                          \
+            [](ExportSettings & s) -> ProfileField { return &s.name; }, allowed \
     }
+#define VORLIX_RTF_KEY(name, value)                                                \
+    ProfileKey {                                                                   \
+#name, ProfileValue::value, ProfileGroup::Always,                          \
+            [](ExportSettings & s) -> ProfileField { return &s.RtfAdvanced.name; } \
+    }
+#define VORLIX_RTF_ENUM(name, allowed)                                                      \
+    ProfileKey {                                                                            \
+#name, ProfileValue::Int, ProfileGroup::Always,                                     \
+            [](ExportSettings & s) -> ProfileField { return &s.RtfAdvanced.name; }, allowed \
+    }
+
+// The values first to last, as bits.
+constexpr std::uint32_t Range(int first, int last) {
+    std::uint32_t bits = 0;
+    for (int n = first; n <= last; ++n) {
+        bits |= 1u << n;
+    }
+    return bits;
+}
 
 std::vector<ProfileKey> BuildTable() {
     return {
-        VORLIX_KEY(CharacterEncoding, Int, Always),
+        VORLIX_ENUM(CharacterEncoding, Always, Range(0, 2)),
         VORLIX_KEY(NSFSever, Text, ProfileOnly),
         VORLIX_KEY(NSFFilePath, Text, ProfileOnly),
         VORLIX_KEY(CreateCSV, Bool, Always),
         VORLIX_KEY(CreateDocs, Bool, Always),
         VORLIX_KEY(CreatePdfs, Bool, Always),
         VORLIX_KEY(DoubleQuotes, Bool, Always),
-        VORLIX_KEY(SelectMethod, Int, Always),
+        VORLIX_ENUM(SelectMethod, Always, Range(1, 4)),
         VORLIX_KEY(CopyDataToDb, Bool, Always),
         VORLIX_KEY(CopyDataToDbServer, Text, Always),
         VORLIX_KEY(CopyDataToDbFilename, Text, Always),
@@ -42,11 +62,11 @@ std::vector<ProfileKey> BuildTable() {
         VORLIX_KEY(OutputItems, Columns, WithColumns),
         VORLIX_KEY(WriteFieldHeaders, Bool, Always),
         VORLIX_KEY(Delimiter, Delimiter, Always),
-        VORLIX_KEY(DelimiterType, Int, Always),
+        VORLIX_ENUM(DelimiterType, Always, Range(0, 4)),
         VORLIX_KEY(MVDelimiter, Delimiter, Always),
-        VORLIX_KEY(MVDelimiterType, Int, Always),
-        VORLIX_KEY(DetachMethod, Int, Always),
-        VORLIX_KEY(AttPrefixOption, Int, Always),
+        VORLIX_ENUM(MVDelimiterType, Always, Range(0, 4)),
+        VORLIX_ENUM(DetachMethod, Always, Range(0, 4)),
+        VORLIX_ENUM(AttPrefixOption, Always, Range(0, 2)),
         VORLIX_KEY(AttCreateSubDirs, Bool, Always),
         VORLIX_KEY(DetachMethodEvalString, Text, Always),
         VORLIX_KEY(CreateViewFolderHierarchy, Bool, Always),
@@ -59,29 +79,29 @@ std::vector<ProfileKey> BuildTable() {
         VORLIX_KEY(OutputFile, Text, ProfileOnly),
         VORLIX_KEY(LaunchOnComplete, Bool, ProfileOnly),
         VORLIX_KEY(DialogOnComplete, Bool, ProfileOnly),
-        VORLIX_KEY(TextFileFormat, Int, Always),
-        VORLIX_KEY(TextFileNameFormat, Int, Always),
+        VORLIX_ENUM(TextFileFormat, Always, Range(0, 1)),
+        VORLIX_ENUM(TextFileNameFormat, Always, Range(0, 2)),
         VORLIX_KEY(TextFileFieldAppendFieldName, FieldName, Always),
         VORLIX_KEY(TextFileFieldValueAppend, Bool, Always),
         VORLIX_KEY(TextFileFieldValueMaxLength, Int, Always),
         VORLIX_KEY(CreateRTFs, Bool, WithRtf),
-        VORLIX_KEY(RtfFileNameFormat, Int, WithRtf),
+        VORLIX_ENUM(RtfFileNameFormat, WithRtf, Range(0, 2)),
         VORLIX_KEY(RtfFileFieldAppendFieldName, FieldName, WithRtf),
         VORLIX_KEY(RtfFileFieldValueAppend, Bool, WithRtf),
         VORLIX_KEY(RtfFileFieldValueMaxLength, Int, WithRtf),
-        VORLIX_KEY(RtfSource, Int, WithRtf),
+        VORLIX_ENUM(RtfSource, WithRtf, Range(0, 1)),
         VORLIX_KEY(RtfSourceFieldName, FieldName, WithRtf),
         VORLIX_KEY(RtfFileExtension, Text, WithRtf),
         VORLIX_KEY(CreatePdfs, Bool, WithPdf),
-        VORLIX_KEY(PdfFormatNameFormat, Int, WithPdf),
+        VORLIX_ENUM(PdfFormatNameFormat, WithPdf, Range(0, 2)),
         VORLIX_KEY(PdfFormatAppendFieldName, FieldName, WithPdf),
         VORLIX_KEY(PdfFormatFieldValueAppend, Bool, WithPdf),
         VORLIX_KEY(PdfFormatFieldValueMaxLength, Int, WithPdf),
-        VORLIX_KEY(ControlCharCarrigeReturnOption, Int, Always),
-        VORLIX_KEY(ControlCharLineFeedOption, Int, Always),
+        VORLIX_ENUM(ControlCharCarrigeReturnOption, Always, Range(0, 2)),
+        VORLIX_ENUM(ControlCharLineFeedOption, Always, Range(0, 2)),
         VORLIX_KEY(CarrigeReturnReplaceString, Text, Always),
         VORLIX_KEY(LineFeedReplaceString, Text, Always),
-        VORLIX_RTF_KEY(RtfAdvancedOutputFormat, Int),
+        VORLIX_RTF_ENUM(RtfAdvancedOutputFormat, Range(0, 1)),
         VORLIX_RTF_KEY(RtfAdvancedExportNotesLinks, Bool),
         VORLIX_RTF_KEY(RtfAdvancedIncludeNotesLinks, Bool),
         VORLIX_RTF_KEY(RtfAdvancedIncludeTableMarks, Bool),
@@ -92,10 +112,10 @@ std::vector<ProfileKey> BuildTable() {
         VORLIX_RTF_KEY(RtfAdvancedEnableUrlLinks, Bool),
         VORLIX_RTF_KEY(RtfAdvancedEnableAttLinks, Bool),
         VORLIX_RTF_KEY(RtfAdvancedJavascriptAsLibrary, Bool),
-        VORLIX_RTF_KEY(RtfAdvancedUrlRefFormat, Int),
+        VORLIX_RTF_ENUM(RtfAdvancedUrlRefFormat, Range(0, 1)),
         VORLIX_RTF_KEY(RtfAdvancedIncludeDocElements, Bool),
-        VORLIX_RTF_KEY(RtfAdvancedExtractMethod, Int),
-        VORLIX_RTF_KEY(RtfAdvancedImageFilePrefixMethod, Int),
+        VORLIX_RTF_ENUM(RtfAdvancedExtractMethod, Range(0, 3) | Range(5, 5)),
+        VORLIX_RTF_ENUM(RtfAdvancedImageFilePrefixMethod, Range(0, 2)),
         VORLIX_RTF_KEY(RtfAdvancedFieldValueAppend, Bool),
         VORLIX_RTF_KEY(RtfAdvancedValueFieldName, Text),
         VORLIX_RTF_KEY(RtfAdvancedFieldValueMaxLength, Int),
@@ -104,8 +124,8 @@ std::vector<ProfileKey> BuildTable() {
         VORLIX_KEY(PdfEditionString, Text, Always),
         VORLIX_KEY(PdfTimeOut, Int, Always),
         VORLIX_KEY(LogExport, Bool, Always),
-        VORLIX_KEY(LogLevel, Int, Always),
-        VORLIX_KEY(LogOpenMode, Int, Always),
+        VORLIX_ENUM(LogLevel, Always, Range(0, 2)),
+        VORLIX_ENUM(LogOpenMode, Always, Range(0, 1)),
         VORLIX_KEY(LogFileName, Text, Always),
         VORLIX_KEY(LogFieldName, Text, Always),
         VORLIX_KEY(VorlixDatabaseList, Text, OwnWhenSet),
@@ -114,6 +134,8 @@ std::vector<ProfileKey> BuildTable() {
 
 #undef VORLIX_KEY
 #undef VORLIX_RTF_KEY
+#undef VORLIX_ENUM
+#undef VORLIX_RTF_ENUM
 
 }  // namespace
 

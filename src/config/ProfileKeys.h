@@ -2,7 +2,9 @@
 // which it is written, and the settings field it stands for.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "config/ExportSettings.h"
@@ -32,11 +34,18 @@ enum class ProfileGroup {
     OwnWhenSet,      // a key of this program's own: only in profiles, only when not empty
 };
 
+// The settings field a key stands for, by its type: bool (Bool), std::int32_t (Int), std::string (Text,
+// FieldName, Delimiter), a list of strings (ViewList) or the output columns (Columns).
+using ProfileField =
+    std::variant<bool *, std::int32_t *, std::string *, std::vector<std::string> *, OutputItems *>;
+
 struct ProfileKey {
     const char *key;
     ProfileValue value;
     ProfileGroup group;
-    void *(*field)(ExportSettings &settings);
+    ProfileField (*field)(ExportSettings &settings);
+    // For an enumeration: bit n is set when n is one of its values; 0 for any other key.
+    std::uint32_t allowed = 0;
 };
 
 class ProfileKeys {
@@ -46,14 +55,15 @@ public:
     // The key's entry; null for an unknown key (and for the header keys).
     static const ProfileKey *Find(const std::string &key);
 
+    // The key's field as T; asking for another type than the field has is a fault of the caller.
     template <typename T>
     static T &Field(const ProfileKey &key, ExportSettings &settings) {
-        return *static_cast<T *>(key.field(settings));
+        return *std::get<T *>(key.field(settings));
     }
     // Read-only access; the accessor only takes the field's address.
     template <typename T>
     static const T &Field(const ProfileKey &key, const ExportSettings &settings) {
-        return *static_cast<const T *>(key.field(const_cast<ExportSettings &>(settings)));
+        return *std::get<T *>(key.field(const_cast<ExportSettings &>(settings)));
     }
 };
 

@@ -6,20 +6,12 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/AsciiText.h"
 #include "platform/Paths.h"
 
 namespace exporter {
 
 namespace {
-
-std::string TrimBlanks(const std::string &text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 bool IsDirectory(const std::string &path) {
     struct stat info {};
@@ -67,7 +59,7 @@ std::string CreateDirectoryPath(const std::string &path) {
 
     std::string created = ancestor;
     for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
-        const std::string name = TrimBlanks(*level);
+        const std::string name = platform::TrimBlanks(*level);
         if (name.empty()) {
             continue;
         }

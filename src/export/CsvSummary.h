@@ -7,12 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "config/ExportSettings.h"
+
 namespace exporter {
 
-// CharacterEncoding values.
-constexpr int kEncodingAnsi = 0;
-constexpr int kEncodingUtf16 = 1;
-constexpr int kEncodingUtf8 = 2;
+// CharacterEncoding values, as the settings define them.
+using config::kEncodingAnsi;
+using config::kEncodingUtf16;
+using config::kEncodingUtf8;
 
 // One value of a data row. Replacements (the control-character rules) apply to field and formula
 // columns only, never to computed columns such as %Errors.

@@ -12,6 +12,7 @@
 #include "export/CreateDirectoryPath.h"
 #include "export/CsvSummary.h"
 #include "export/DocumentErrors.h"
+#include "export/ImageDirectory.h"
 #include "export/MoveToFolder.h"
 #include "export/NoteItemScan.h"
 #include "export/SanitizeFileName.h"
@@ -67,9 +68,6 @@ std::string UnavailableOption(const config::ExportSettings &settings) {
     }
     if (settings.CreatePdfs) {
         return "CreatePdfs";
-    }
-    if (settings.RtfAdvanced.RtfAdvancedExportImages) {
-        return "RtfAdvancedExportImages";
     }
     return {};
 }
@@ -383,6 +381,9 @@ private:
         if (!m_log.WriteBegin()) {
             return Fail(logging::LogManager::OpenFailureText(m_settings.LogFileName));
         }
+        for (const std::string &warning : m_profile.Warnings()) {
+            (void)m_log.Write(warning + "\n", logging::kLogLevelLow);
+        }
         return true;
     }
 
@@ -571,6 +572,11 @@ private:
             errors.Append(m_copyTo->LastError());
         }
 
+        if (!m_scan && open &&
+            !PrepareImageDirectory(m_settings, m_run.m_basePath, m_count, note, m_profile.RenderState)) {
+            note.Close();
+            return true;  // the document is not processed further
+        }
         if (m_scan) {
             if (open) {
                 AddFoundFieldNames(note);
@@ -639,7 +645,8 @@ private:
             if (kind == config::kItemEngineValue) {
                 cell.value = item.Value();
             } else if (note.IsOpen()) {
-                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced);
+                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced,
+                                           &m_profile.RenderState);
             }
             cells.push_back(std::move(cell));
         }

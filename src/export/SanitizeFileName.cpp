@@ -1,20 +1,12 @@
 // Replacing reserved characters in names and making directory levels from backslashes.
 #include "SanitizeFileName.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Paths.h"
 
 namespace exporter {
 
 namespace {
-
-std::string TrimBlanks(const std::string &text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 // "." and ".." would name the current or the parent directory.
 std::string NeutraliseDotName(std::string name) {
@@ -34,7 +26,7 @@ std::string SanitizeFileName(const std::string &text, std::string_view reserved)
             c = '~';
         }
     }
-    return NeutraliseDotName(TrimBlanks(result));
+    return NeutraliseDotName(platform::TrimBlanks(result));
 }
 
 std::string RelativeDirectoryPath(const std::string &value) {

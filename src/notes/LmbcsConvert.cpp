@@ -18,6 +18,8 @@ constexpr std::size_t kMaxUnicodeOut = 0xFFFE;  // whole UTF-16 units within a 1
 constexpr std::size_t kNativePiece = 0x7FFF;    // native bytes per call (two LMBCS bytes each at most)
 constexpr char kTitle[] = "LmbcsToUnicodeSpecific failed.";
 
+// Before a session has started the release is unknown (0), so the configuration file path takes this
+// route too.
 bool NativePath() {
     return Api().version.major < 5;
 }
@@ -93,11 +95,13 @@ bool NativeToUnicode(const char *lmbcs, std::size_t length, ErrorObjectArray *er
                       kLmbcsPiece);
         return Fail(errors, 8, "LmbcsToUnicodeSpecific failed. " + detail, detail);
     }
-    std::string native = Translate(kTranslateLmbcsToNative, lmbcs, length, std::min(2 * length, kMaxWord));
+    // One LMBCS byte can become three UTF-8 bytes (a code page 850 line-drawing character).
+    std::string native = Translate(kTranslateLmbcsToNative, lmbcs, length, std::min(3 * length, kMaxWord));
     if (native.empty()) {
         return Fail(errors, 10, "LmbcsToUnicodeSpecific OSTranslate failed.", "OSTranslate failed.");
     }
-    out = platform::AnsiToUtf8(native);
+    // The native character set is UTF-8 on Linux; a sequence that is not UTF-8 becomes U+FFFD.
+    out = platform::Utf16ToUtf8(platform::Utf8ToUtf16(native));
     return true;
 }
 
@@ -109,10 +113,18 @@ std::string UnicodeToLmbcs(const std::string &text) {
         return out;
     }
     if (NativePath()) {
-        std::string native = platform::Utf8ToAnsi(text);
-        for (std::size_t at = 0; at < native.size(); at += kNativePiece) {
+        // The runtime's native character set on Linux is UTF-8, the program's own text: a path with
+        // characters of any script (a Cyrillic home directory) reaches it whole.
+        const std::string &native = text;
+        for (std::size_t at = 0; at < native.size();) {
             std::size_t n = std::min(kNativePiece, native.size() - at);
+            // A piece never ends inside a character: not before a UTF-8 continuation byte.
+            while (at + n < native.size() && n > 1 &&
+                   (static_cast<unsigned char>(native[at + n]) & 0xC0) == 0x80) {
+                --n;
+            }
             out += Translate(kTranslateNativeToLmbcs, native.data() + at, n, std::min(2 * n, kMaxWord));
+            at += n;
         }
         return out;
     }

@@ -12,7 +12,8 @@ namespace notes {
 inline constexpr std::size_t kUnicodePiece = 0x5555;
 inline constexpr std::size_t kLmbcsPiece = 0x8000;
 
-// UTF-8 text to LMBCS bytes (no terminating NUL). Releases before 5 go through the native code page.
+// UTF-8 text to LMBCS bytes (no terminating NUL). Releases before 5, and any text before a session has
+// started, go through the runtime's native character set (UTF-8 on Linux).
 std::string UnicodeToLmbcs(const std::string &text);
 
 // LMBCS bytes (length -1: NUL-terminated) to UTF-8. With nulToLineFeed every NUL becomes a line feed.

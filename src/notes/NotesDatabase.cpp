@@ -33,16 +33,19 @@ STATUS SearchInsert(void *param, SEARCH_MATCH *match, ITEM_TABLE *) noexcept {
     auto *collection = static_cast<NotesNoteCollection *>(param);
     SEARCH_MATCH copy;
     std::memcpy(&copy, match, sizeof copy);
-    if ((copy.SERetFlags & kSeMatch) == 0)
+    if ((copy.SERetFlags & kSeMatch) == 0) {
         return 0;
-    if (collection->Insert(copy.ID.NoteID))
+    }
+    if (collection->Insert(copy.ID.NoteID)) {
         return 0;
+    }
     return collection->LastStatus() != 0 ? collection->LastStatus() : wrapper::kMissingEntryPoint;
 }
 
 bool KeepName(const std::string &name, bool includeSystemNames) {
-    if (name.empty())
+    if (name.empty()) {
         return false;
+    }
     return includeSystemNames || name[0] != '$';
 }
 
@@ -61,8 +64,9 @@ NotesDatabase::NotesDatabase(NotesDatabase &&other) noexcept {
 }
 
 NotesDatabase &NotesDatabase::operator=(NotesDatabase &&other) noexcept {
-    if (this == &other)
+    if (this == &other) {
         return *this;
+    }
     Close();
     MoveFrom(other);
     return *this;
@@ -133,10 +137,12 @@ bool NotesDatabase::Open(const std::string &server, const std::string &path) {
 }
 
 void NotesDatabase::Close() {
-    if (!m_open)
+    if (!m_open) {
         return;
-    if (!m_borrowed && Api().fn.NSFDbClose != nullptr)
+    }
+    if (!m_borrowed && Api().fn.NSFDbClose != nullptr) {
         m_lastStatus = Api().fn.NSFDbClose(m_db);
+    }
     m_db = kNullHandle;
     m_open = false;
     m_borrowed = false;
@@ -153,8 +159,9 @@ void NotesDatabase::Adopt(DBHANDLE handle) {
 
 std::string NotesDatabase::Title() {
     const NotesApiTable &fn = Api().fn;
-    if (!m_open || fn.NSFDbInfoGet == nullptr || fn.NSFDbInfoParse == nullptr)
+    if (!m_open || fn.NSFDbInfoGet == nullptr || fn.NSFDbInfoParse == nullptr) {
         return std::string();
+    }
     char info[kNsfInfoSize + 1] = {};
     const STATUS status = fn.NSFDbInfoGet(m_db, info);
     if (status != 0) {
@@ -170,8 +177,9 @@ std::string NotesDatabase::Title() {
 
 std::unique_ptr<NotesView> NotesDatabase::OpenView(const std::string &name) {
     auto view = std::make_unique<NotesView>();
-    if (!OpenViewInto(*view, name))
+    if (!OpenViewInto(*view, name)) {
         return nullptr;
+    }
     return view;
 }
 
@@ -180,8 +188,9 @@ bool NotesDatabase::OpenViewInto(NotesView &view, const std::string &name) {
         Fail(0, kNotOpen);
         return false;
     }
-    if (view.Open(m_db, name))
+    if (view.Open(m_db, name)) {
         return true;
+    }
     Fail(view.LastStatus(), view.LastError());
     return false;
 }
@@ -223,8 +232,9 @@ std::unique_ptr<NotesNoteCollection> NotesDatabase::SearchToCollection(const std
         }
     }
     auto freeFormula = [&] {
-        if (formula != kNullHandle && fn.OSMemFree != nullptr)
+        if (formula != kNullHandle && fn.OSMemFree != nullptr) {
             fn.OSMemFree(formula);
+        }
         formula = kNullHandle;
     };
 
@@ -257,8 +267,9 @@ bool NotesDatabase::FieldNames(bool includeSystemNames, std::vector<NotesFieldNa
     }
     m_lastStatus = 0;
     m_lastError.clear();
-    if (Api().fn.NSFDbItemDefTableExt != nullptr)
+    if (Api().fn.NSFDbItemDefTableExt != nullptr) {
         return FieldNamesExt(includeSystemNames, names);
+    }
     return FieldNamesClassic(includeSystemNames, names);
 }
 
@@ -301,23 +312,28 @@ bool NotesDatabase::FieldNamesExt(bool includeSystemNames, std::vector<NotesFiel
             WORD length = 0;
             char *name = nullptr;
             status = fn.NSFItemDefExtGetEntry(&lock, i, &type, &length, &name);
-            if (status != 0)
+            if (status != 0) {
                 break;
+            }
             NotesFieldName field{wrapper::FromLmbcs(name, name != nullptr ? length : 0), type};
-            if (KeepName(field.name, includeSystemNames))
+            if (KeepName(field.name, includeSystemNames)) {
                 found.push_back(std::move(field));
+            }
         }
         const STATUS unlockStatus = fn.NSFItemDefExtUnlock(table, &lock);
-        if (status == 0)
+        if (status == 0) {
             status = unlockStatus;
-        if (status == 0)
+        }
+        if (status == 0) {
             names = std::move(found);
+        }
     }
     const STATUS freeStatus = fn.NSFItemDefExtFree(table);
     fn.OSUnlockObject(handle);
     fn.OSMemFree(handle);
-    if (status == 0)
+    if (status == 0) {
         status = freeStatus;
+    }
     if (status != 0) {
         names.clear();
         Fail(status, wrapper::NotesMessage(status));
@@ -353,12 +369,14 @@ bool NotesDatabase::FieldNamesClassic(bool includeSystemNames, std::vector<Notes
         const std::size_t record = kItemDefHeaderSize + i * kItemDefRecordSize;
         const WORD type = wrapper::ReadWord(table, record + 2);
         const std::size_t nameLength = wrapper::ReadWord(table, record + 4);
-        if (nameOffset + nameLength > length)
+        if (nameOffset + nameLength > length) {
             break;
+        }
         NotesFieldName field{wrapper::FromLmbcs(table + nameOffset, nameLength), type};
         nameOffset += nameLength;
-        if (KeepName(field.name, includeSystemNames))
+        if (KeepName(field.name, includeSystemNames)) {
             names.push_back(std::move(field));
+        }
     }
     fn.OSUnlockObject(handle);
     fn.OSMemFree(handle);
@@ -396,11 +414,13 @@ bool NotesDatabase::DesignList(WORD noteClass, char flag, bool flagRequired, int
     const bool any = table != kNullHandle && fn.IDEntries(table) > 0;
     for (BOOL first = 1; any && fn.IDScan(table, first, &id); first = 0) {
         // Deleted notes are listed with the high bit set; they cannot be opened.
-        if ((id & kNoteIdCategory) != 0)
+        if ((id & kNoteIdCategory) != 0) {
             continue;
+        }
         NOTEHANDLE note = kNullHandle;
-        if (fn.NSFNoteOpen(m_db, id, 0, &note) != 0)
+        if (fn.NSFNoteOpen(m_db, id, 0, &note) != 0) {
             continue;
+        }
         char title[kTitleBufferSize] = {};
         char flags[kTitleBufferSize] = {};
         const WORD titleLength = fn.NSFItemGetText(note, "$TITLE", title, sizeof title);
@@ -412,18 +432,21 @@ bool NotesDatabase::DesignList(WORD noteClass, char flag, bool flagRequired, int
         const std::string flagText(flags, std::min<std::size_t>(flagsLength, sizeof flags - 1));
         if (flag != 0) {
             const bool hasFlag = flagText.find(flag) != std::string::npos;
-            if (hasFlag != flagRequired)
+            if (hasFlag != flagRequired) {
                 continue;
+            }
         }
         const bool isPrivate = flagText.find('V') != std::string::npos;
-        if ((scope == 0 && isPrivate) || (scope == 1 && !isPrivate))
+        if ((scope == 0 && isPrivate) || (scope == 1 && !isPrivate)) {
             continue;
+        }
         collection.Add(NotesDesignElement(
             id, actualClass, wrapper::FromLmbcs(title, std::min<std::size_t>(titleLength, sizeof title - 1)),
             flagText));
     }
-    if (table != kNullHandle)
+    if (table != kNullHandle) {
         fn.IDDestroyTable(table);
+    }
     return true;
 }
 

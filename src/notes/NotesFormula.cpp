@@ -20,15 +20,17 @@ constexpr std::size_t kNumberSize = 8;
 // A TIMEDATE as text with the default formats; false when Notes cannot convert it.
 bool TimeText(const char *data, std::size_t offset, std::string &text) {
     const NotesApiTable &fn = Api().fn;
-    if (fn.ConvertTIMEDATEToText == nullptr)
+    if (fn.ConvertTIMEDATEToText == nullptr) {
         return false;
+    }
     TIMEDATE time{};
     time.Innards[0] = wrapper::ReadDword(data, offset);
     time.Innards[1] = wrapper::ReadDword(data, offset + 4);
     char buffer[kTimeTextSize + 1] = {};
     WORD length = 0;
-    if (fn.ConvertTIMEDATEToText(nullptr, nullptr, &time, buffer, kTimeTextSize, &length) != 0)
+    if (fn.ConvertTIMEDATEToText(nullptr, nullptr, &time, buffer, kTimeTextSize, &length) != 0) {
         return false;
+    }
     text = wrapper::FromLmbcs(buffer, length > kTimeTextSize ? kTimeTextSize : length);
     return true;
 }
@@ -36,20 +38,23 @@ bool TimeText(const char *data, std::size_t offset, std::string &text) {
 // A NUMBER as text with the default formats; false when Notes cannot convert it.
 bool NumberText(const char *data, std::size_t offset, std::string &text) {
     const NotesApiTable &fn = Api().fn;
-    if (fn.ConvertFLOATToText == nullptr)
+    if (fn.ConvertFLOATToText == nullptr) {
         return false;
+    }
     NUMBER number = wrapper::ReadDouble(data, offset);
     char buffer[kNumberTextSize + 1] = {};
     WORD length = 0;
-    if (fn.ConvertFLOATToText(nullptr, nullptr, &number, buffer, kNumberTextSize, &length) != 0)
+    if (fn.ConvertFLOATToText(nullptr, nullptr, &number, buffer, kNumberTextSize, &length) != 0) {
         return false;
+    }
     text = wrapper::FromLmbcs(buffer, length > kNumberTextSize ? kNumberTextSize : length);
     return true;
 }
 
 void Join(std::string &out, const std::string &entry, const std::string &separator, bool &first) {
-    if (!first)
+    if (!first) {
         out += separator;
+    }
     out += entry;
     first = false;
 }
@@ -57,35 +62,41 @@ void Join(std::string &out, const std::string &entry, const std::string &separat
 // The list entries of a number or time list (RANGE header, then the entries), each converted.
 std::string RangeText(const char *data, std::size_t size, std::size_t entrySize, const std::string &separator,
                       bool (*convert)(const char *, std::size_t, std::string &)) {
-    if (size < 6)
+    if (size < 6) {
         return std::string();
+    }
     const std::size_t entries = wrapper::ReadWord(data, 2);
     std::string out;
     bool first = true;
     for (std::size_t i = 0; i < entries; ++i) {
         const std::size_t offset = 6 + i * entrySize;
-        if (offset + entrySize > size)
+        if (offset + entrySize > size) {
             break;
+        }
         std::string entry;
-        if (convert(data, offset, entry))
+        if (convert(data, offset, entry)) {
             Join(out, entry, separator, first);
+        }
     }
     return out;
 }
 
 std::string TextListText(const char *data, std::size_t size, const std::string &separator) {
-    if (size < 4)
+    if (size < 4) {
         return std::string();
+    }
     const std::size_t entries = wrapper::ReadWord(data, 2);
     std::size_t textOffset = 4 + entries * 2;
-    if (textOffset > size)
+    if (textOffset > size) {
         return std::string();
+    }
     std::string out;
     bool first = true;
     for (std::size_t i = 0; i < entries; ++i) {
         const std::size_t length = wrapper::ReadWord(data, 4 + i * 2);
-        if (textOffset + length > size)
+        if (textOffset + length > size) {
             break;
+        }
         Join(out, wrapper::FromLmbcs(data + textOffset, length, true), separator, first);
         textOffset += length;
     }
@@ -98,14 +109,16 @@ NotesFormula::NotesFormula(std::string text, std::string name)
     : m_name(std::move(name)), m_text(std::move(text)) {}
 
 NotesFormula::NotesFormula(const char *compiled, WORD length) {
-    if (compiled != nullptr)
+    if (compiled != nullptr) {
         m_bytes.assign(compiled, compiled + length);
+    }
     m_compiled = true;
 }
 
 bool NotesFormula::Compile(FORMULAHANDLE *handle) {
-    if (handle != nullptr)
+    if (handle != nullptr) {
         *handle = kNullHandle;
+    }
     m_errorLine = m_errorColumn = m_errorOffset = m_errorLength = 0;
     m_lastError.clear();
     const NotesApiTable &fn = Api().fn;
@@ -127,8 +140,9 @@ bool NotesFormula::Compile(FORMULAHANDLE *handle) {
         fn.NSFFormulaCompile(nullptr, 0, lmbcs.data(), static_cast<WORD>(lmbcs.size()), &formula, &length,
                              &compileError, &m_errorLine, &m_errorColumn, &m_errorOffset, &m_errorLength);
     if (m_compileStatus != 0) {
-        if (formula != kNullHandle)
+        if (formula != kNullHandle) {
             fn.OSMemFree(formula);
+        }
         m_compiled = false;
         m_lastError = wrapper::NotesMessage(compileError != 0 ? compileError : m_compileStatus);
         return false;
@@ -167,8 +181,9 @@ std::string NotesFormula::Evaluate(NOTEHANDLE note, const std::string &separator
     BOOL shouldDelete = 0;
     BOOL modified = 0;
     if (fn.NSFComputeEvaluate(compute, note, &result, &length, &matches, &shouldDelete, &modified) != 0) {
-        if (result != kNullHandle)
+        if (result != kNullHandle) {
             fn.OSMemFree(result);
+        }
         fn.NSFComputeStop(compute);
         m_lastError = kEvaluateFailed + m_text;
         return std::string();
@@ -191,12 +206,14 @@ std::string NotesFormula::ResultText(const char *data, std::size_t size, const s
     std::string text;
     switch (type) {
         case kTypeTime:
-            if (size >= 2 + kTimeDateSize)
+            if (size >= 2 + kTimeDateSize) {
                 TimeText(data, 2, text);
+            }
             return text;
         case kTypeNumber:
-            if (size >= 2 + kNumberSize)
+            if (size >= 2 + kNumberSize) {
                 NumberText(data, 2, text);
+            }
             return text;
         case kTypeNumberRange:
             return RangeText(data, size, kNumberSize, separator, NumberText);

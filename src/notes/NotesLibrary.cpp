@@ -81,12 +81,12 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
         ClearTable();
     }
     std::string loaderError;
-    errno = 0;
     void *library = platform::LoadLibraryFile(libraryPath, loaderError);
     if (library == nullptr) {
-        int code = errno;
+        // The loader has no error code to give, only its own reason (a missing companion library, a
+        // wrong architecture, an unresolved symbol): that reason takes the code's place.
         api.loadError = Format("Unable to load Lotus Notes libraries from path %s. Module ", programPath) +
-                        kNotesLibraryFile + " not loaded error code: " + std::to_string(code) + ".";
+                        kNotesLibraryFile + " not loaded error: " + loaderError + ".";
         return false;
     }
     api.library = library;

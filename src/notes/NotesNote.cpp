@@ -22,8 +22,9 @@ NotesNote::NotesNote(NotesNote &&other) noexcept {
 }
 
 NotesNote &NotesNote::operator=(NotesNote &&other) noexcept {
-    if (this == &other)
+    if (this == &other) {
         return *this;
+    }
     Close();
     MoveFrom(other);
     return *this;
@@ -78,15 +79,17 @@ bool NotesNote::Open(DBHANDLE db, NOTEID noteId, bool decryptIfSealed) {
 
     BOOL isSigned = 0;
     BOOL isSealed = 0;
-    if (fn.NSFNoteIsSignedOrSealed != nullptr)
+    if (fn.NSFNoteIsSignedOrSealed != nullptr) {
         m_signedOrSealed = fn.NSFNoteIsSignedOrSealed(note, &isSigned, &isSealed) != 0;
+    }
     // Only a sealed note can be decrypted; a note that is merely signed is read as it is.
     if (decryptIfSealed && isSealed) {
         const STATUS status =
             fn.NSFNoteDecrypt != nullptr ? fn.NSFNoteDecrypt(note, 0, nullptr) : wrapper::kMissingEntryPoint;
         m_decrypted = status == 0;
-        if (!m_decrypted)
+        if (!m_decrypted) {
             AppendError(kDecryptFailed);
+        }
     }
     return true;
 }
@@ -94,8 +97,9 @@ bool NotesNote::Open(DBHANDLE db, NOTEID noteId, bool decryptIfSealed) {
 void NotesNote::Close() {
     if (m_open) {
         const NotesApiTable &fn = Api().fn;
-        if (fn.NSFNoteClose != nullptr)
+        if (fn.NSFNoteClose != nullptr) {
             m_lastStatus = fn.NSFNoteClose(m_note);
+        }
         m_open = false;
     }
     m_note = kNullHandle;
@@ -107,8 +111,9 @@ void NotesNote::Close() {
 }
 
 std::string NotesNote::UniversalId() const {
-    if (!m_open || Api().fn.NSFNoteGetInfo == nullptr)
+    if (!m_open || Api().fn.NSFNoteGetInfo == nullptr) {
         return std::string();
+    }
     ORIGINATORID oid{};
     Api().fn.NSFNoteGetInfo(m_note, kNoteOid, &oid);
     char text[33];
@@ -118,16 +123,18 @@ std::string NotesNote::UniversalId() const {
 }
 
 WORD NotesNote::NoteClass() const {
-    if (!m_open || Api().fn.NSFNoteGetInfo == nullptr)
+    if (!m_open || Api().fn.NSFNoteGetInfo == nullptr) {
         return 0;
+    }
     WORD noteClass = 0;
     Api().fn.NSFNoteGetInfo(m_note, kNoteClass, &noteClass);
     return noteClass;
 }
 
 void NotesNote::AppendError(const std::string &text, const std::string &separator) {
-    if (!m_errorText.empty())
+    if (!m_errorText.empty()) {
         m_errorText += separator;
+    }
     m_errorText += text;
 }
 

@@ -38,8 +38,9 @@ void NotesNoteCollection::Attach(DBHANDLE db, DHANDLE idTable) {
 void NotesNoteCollection::Close() {
     // The current note goes before the table it came from.
     m_current.Close();
-    if (m_idTable != kNullHandle && m_ownsTable && Api().fn.IDDestroyTable != nullptr)
+    if (m_idTable != kNullHandle && m_ownsTable && Api().fn.IDDestroyTable != nullptr) {
         m_lastStatus = Api().fn.IDDestroyTable(m_idTable);
+    }
     m_idTable = kNullHandle;
     m_ownsTable = false;
     m_currentId = 0;
@@ -75,8 +76,9 @@ bool NotesNoteCollection::Next() {
 bool NotesNoteCollection::OpenCurrent(BOOL first) {
     m_current.Close();
     const NotesApiTable &fn = Api().fn;
-    if (m_idTable == kNullHandle || fn.IDScan == nullptr || (m_atEnd && !first))
+    if (m_idTable == kNullHandle || fn.IDScan == nullptr || (m_atEnd && !first)) {
         return false;
+    }
     // IDScan continues from the ID it is given, so the last one goes back in.
     DWORD id = first ? 0 : m_currentId;
     if (!fn.IDScan(m_idTable, first, &id)) {
@@ -91,8 +93,9 @@ bool NotesNoteCollection::OpenCurrent(BOOL first) {
 }
 
 DWORD NotesNoteCollection::Count() const {
-    if (m_idTable == kNullHandle || Api().fn.IDEntries == nullptr)
+    if (m_idTable == kNullHandle || Api().fn.IDEntries == nullptr) {
         return 0;
+    }
     return Api().fn.IDEntries(m_idTable);
 }
 

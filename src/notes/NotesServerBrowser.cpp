@@ -30,8 +30,9 @@ struct BrowseContext {
 
 // The text value of a summary item (type word TEXT, then LMBCS); empty for other types.
 std::string SummaryText(const char *value, std::size_t length) {
-    if (length < 2 || wrapper::ReadWord(value, 0) != kTypeText)
+    if (length < 2 || wrapper::ReadWord(value, 0) != kTypeText) {
         return std::string();
+    }
     return wrapper::FromLmbcs(value + 2, length - 2);
 }
 
@@ -46,15 +47,18 @@ STATUS BrowseEntry(void *param, SEARCH_MATCH *match, ITEM_TABLE *summary) noexce
         auto *context = static_cast<BrowseContext *>(param);
         SEARCH_MATCH copy;
         std::memcpy(&copy, match, sizeof copy);
-        if ((copy.SERetFlags & kSeMatch) == 0 || summary == nullptr)
+        if ((copy.SERetFlags & kSeMatch) == 0 || summary == nullptr) {
             return 0;
+        }
         const char *data = reinterpret_cast<const char *>(summary);
         // Trust the smaller of the two lengths the runtime reports for the summary.
         std::size_t size = wrapper::ReadWord(data, 0);
-        if (copy.SummaryLength != 0)
+        if (copy.SummaryLength != 0) {
             size = std::min<std::size_t>(size, copy.SummaryLength);
-        if (size < 4)
+        }
+        if (size < 4) {
             return 0;
+        }
         const std::size_t items = wrapper::ReadWord(data, 2);
         std::size_t offset = 4 + items * 4;
         std::string title;
@@ -63,20 +67,25 @@ STATUS BrowseEntry(void *param, SEARCH_MATCH *match, ITEM_TABLE *summary) noexce
         for (std::size_t i = 0; i < items && offset <= size; ++i) {
             const std::size_t nameLength = wrapper::ReadWord(data, 4 + i * 4);
             const std::size_t valueLength = wrapper::ReadWord(data, 6 + i * 4);
-            if (offset + nameLength + valueLength > size)
+            if (offset + nameLength + valueLength > size) {
                 break;
+            }
             const std::string name(data + offset, nameLength);
             const char *value = data + offset + nameLength;
             offset += nameLength + valueLength;
-            if (name == "$TITLE")
+            if (name == "$TITLE") {
                 title = SummaryText(value, valueLength);
-            if (name == "$Path")
+            }
+            if (name == "$Path") {
                 path = SummaryText(value, valueLength);
-            if (name == "$Type")
+            }
+            if (name == "$Type") {
                 type = SummaryText(value, valueLength);
+            }
         }
-        if (path.empty())
+        if (path.empty()) {
             return 0;
+        }
         NotesDirectoryEntry entry{LastComponent(path), path, std::string()};
         if (type == "$DIR") {
             context->directories->push_back(std::move(entry));
@@ -116,8 +125,9 @@ bool NotesServerBrowser::BrowseServer(const std::string &server, const std::stri
     const std::string lmbcsDirectory = wrapper::ToLmbcs(directory);
     char netPath[kMaxPath + 1] = {};
     STATUS status = wrapper::kMissingEntryPoint;
-    if (fn.OSPathNetConstruct != nullptr && lmbcsServer.size() + lmbcsDirectory.size() + 3 <= kMaxPath)
+    if (fn.OSPathNetConstruct != nullptr && lmbcsServer.size() + lmbcsDirectory.size() + 3 <= kMaxPath) {
         status = fn.OSPathNetConstruct(nullptr, lmbcsServer.c_str(), lmbcsDirectory.c_str(), netPath);
+    }
     if (status != 0) {
         Fail(status, Format("Unable to construct path from server \"%s, path \"%s", server, directory));
         return false;
@@ -160,13 +170,15 @@ bool NotesServerBrowser::AddressBooks(std::vector<std::string> &files) {
     DHANDLE buffer = kNullHandle;
     const STATUS status = fn.NAMEGetAddressBooks("", 0, &count, &length, &buffer);
     if (status != 0) {
-        if (buffer != kNullHandle)
+        if (buffer != kNullHandle) {
             fn.OSMemFree(buffer);
+        }
         Fail(status, wrapper::NotesMessage(status));
         return false;
     }
-    if (buffer == kNullHandle)
+    if (buffer == kNullHandle) {
         return true;
+    }
     const char *data = static_cast<const char *>(fn.OSLockObject(buffer));
     std::size_t offset = 0;
     for (WORD i = 0; data != nullptr && i < count && offset < length; ++i) {
@@ -176,17 +188,20 @@ bool NotesServerBrowser::AddressBooks(std::vector<std::string> &files) {
             end != nullptr ? static_cast<const char *>(end) - start : length - offset;
         offset += pathLength + 1;
         // A path longer than the runtime's buffers cannot be parsed safely.
-        if (pathLength == 0 || pathLength >= kMaxPath)
+        if (pathLength == 0 || pathLength >= kMaxPath) {
             continue;
+        }
         const std::string path(start, pathLength);
         char file[kMaxPath + 1] = {};
-        if (fn.OSPathNetParse(path.c_str(), nullptr, nullptr, file) != 0)
+        if (fn.OSPathNetParse(path.c_str(), nullptr, nullptr, file) != 0) {
             continue;
+        }
         file[kMaxPath] = '\0';
         files.push_back(wrapper::FromLmbcs(file, std::strlen(file)));
     }
-    if (data != nullptr)
+    if (data != nullptr) {
         fn.OSUnlockObject(buffer);
+    }
     fn.OSMemFree(buffer);
     return true;
 }
@@ -194,20 +209,24 @@ bool NotesServerBrowser::AddressBooks(std::vector<std::string> &files) {
 bool NotesServerBrowser::SavedServers(std::vector<std::string> &servers) {
     servers.clear();
     std::vector<std::string> books;
-    if (!AddressBooks(books))
+    if (!AddressBooks(books)) {
         return false;
+    }
     const NotesApiTable &fn = Api().fn;
     for (const std::string &book : books) {
         NotesDatabase database(std::string(), book);
-        if (!database.IsOpen())
+        if (!database.IsOpen()) {
             continue;
+        }
         std::unique_ptr<NotesView> locations = database.OpenView(kLocationsView);
-        if (!locations)
+        if (!locations) {
             continue;
+        }
         for (NOTEID id = locations->First(); id != 0; id = locations->Next()) {
             NotesNote note;
-            if (!note.Open(database.Handle(), id, false))
+            if (!note.Open(database.Handle(), id, false)) {
                 continue;
+            }
             const WORD entries = fn.NSFItemGetTextListEntries(note.Handle(), kSavedServersItem);
             for (WORD i = 0; i < entries; ++i) {
                 char name[kMaxUserName + 1] = {};
@@ -215,8 +234,9 @@ bool NotesServerBrowser::SavedServers(std::vector<std::string> &servers) {
                     fn.NSFItemGetTextListEntry(note.Handle(), kSavedServersItem, i, name, kMaxUserName);
                 const std::string server =
                     wrapper::FromLmbcs(name, std::min<std::size_t>(length, kMaxUserName));
-                if (server.empty() || std::find(servers.begin(), servers.end(), server) != servers.end())
+                if (server.empty() || std::find(servers.begin(), servers.end(), server) != servers.end()) {
                     continue;
+                }
                 servers.push_back(server);
             }
         }

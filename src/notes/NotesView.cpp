@@ -21,8 +21,9 @@ NotesView::~NotesView() {
 
 void NotesView::Fail(STATUS status) {
     m_lastStatus = status;
-    if (!m_lastError.empty())
+    if (!m_lastError.empty()) {
         m_lastError += "\n";
+    }
     m_lastError += wrapper::NotesMessage(status);
 }
 
@@ -54,8 +55,9 @@ bool NotesView::FindOnly(DBHANDLE db, const std::string &name) {
 }
 
 bool NotesView::Open(DBHANDLE db, const std::string &name) {
-    if (!FindDesignNote(db, name))
+    if (!FindDesignNote(db, name)) {
         return false;
+    }
     const NotesApiTable &fn = Api().fn;
     if (fn.NIFOpenCollection == nullptr) {
         Fail(wrapper::kMissingEntryPoint);
@@ -76,8 +78,9 @@ bool NotesView::Open(DBHANDLE db, const std::string &name) {
 
 void NotesView::Close() {
     if (m_open) {
-        if (Api().fn.NIFCloseCollection != nullptr)
+        if (Api().fn.NIFCloseCollection != nullptr) {
             m_lastStatus = Api().fn.NIFCloseCollection(m_collection);
+        }
         m_open = false;
     }
     m_collection = 0;
@@ -107,54 +110,63 @@ bool NotesView::ReadBatch() {
                           kReadMaskNoteId, &buffer, &bufferLength, &skipped, &returned, &signal);
     if (status != 0) {
         // A buffer handed back with a failure is still ours to free.
-        if (buffer != kNullHandle && fn.OSMemFree != nullptr)
+        if (buffer != kNullHandle && fn.OSMemFree != nullptr) {
             fn.OSMemFree(buffer);
+        }
         Fail(status);
         return false;
     }
     m_signalFlags = signal;
-    if (buffer == kNullHandle)
+    if (buffer == kNullHandle) {
         return true;
+    }
     const char *data = static_cast<const char *>(fn.OSLockObject(buffer));
     if (data != nullptr) {
         // Never trust the count beyond what the buffer holds.
         const std::size_t count = std::min<std::size_t>(returned, bufferLength / sizeof(NOTEID));
         m_batch.reserve(count);
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t i = 0; i < count; ++i) {
             m_batch.push_back(wrapper::ReadDword(data, i * sizeof(NOTEID)));
+        }
         fn.OSUnlockObject(buffer);
     }
-    if (fn.OSMemFree != nullptr)
+    if (fn.OSMemFree != nullptr) {
         fn.OSMemFree(buffer);
+    }
     m_entriesRead += static_cast<DWORD>(m_batch.size());
     return true;
 }
 
 NOTEID NotesView::First() {
-    if (!m_open)
+    if (!m_open) {
         return 0;
+    }
     m_position = COLLECTIONPOSITION{};
     m_entriesRead = 0;
     m_entriesPassed = 0;
-    if (!ReadBatch())
+    if (!ReadBatch()) {
         return 0;
+    }
     return Next();
 }
 
 NOTEID NotesView::Next() {
-    if (!m_open)
+    if (!m_open) {
         return 0;
+    }
     for (;;) {
         while (m_index < m_batch.size()) {
             const NOTEID id = m_batch[m_index++];
             ++m_entriesPassed;
-            if ((id & kNoteIdCategory) == 0)
+            if ((id & kNoteIdCategory) == 0) {
                 return id;
+            }
         }
         // A batch that brought nothing cannot bring more: stop rather than read forever.
         const bool more = (m_signalFlags & kSignalMoreToDo) != 0 && !m_batch.empty();
-        if (!more || !ReadBatch())
+        if (!more || !ReadBatch()) {
             return 0;
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "ByteReader.h"
 #include "LmbcsConvert.h"
 #include "NotesErrorText.h"
 
@@ -14,8 +15,9 @@ const char kNoMessage[] = "Unable to determine error";
 
 std::string NotesMessage(STATUS status) {
     std::string text = NotesErrorText(status);
-    if (text.empty() || text == kNoMessage)
+    if (text.empty() || text == kNoMessage) {
         return "Error Code " + std::to_string(status);
+    }
     return text;
 }
 
@@ -24,20 +26,18 @@ std::string ToLmbcs(const std::string &text) {
 }
 
 std::string FromLmbcs(const char *lmbcs, std::size_t length, bool nulToLineFeed) {
-    if (lmbcs == nullptr || length == 0)
+    if (lmbcs == nullptr || length == 0) {
         return std::string();
+    }
     return LmbcsToUnicode(lmbcs, static_cast<int>(length), nulToLineFeed);
 }
 
 WORD ReadWord(const char *data, std::size_t offset) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + offset;
-    return static_cast<WORD>(p[0] | (p[1] << 8));
+    return ByteReader(data + offset, 2).Word(0);
 }
 
 DWORD ReadDword(const char *data, std::size_t offset) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + offset;
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
+    return ByteReader(data + offset, 4).Dword(0);
 }
 
 double ReadDouble(const char *data, std::size_t offset) {

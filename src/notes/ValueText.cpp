@@ -3,21 +3,13 @@
 
 #include <vector>
 
+#include "ByteReader.h"
 #include "LmbcsConvert.h"
 #include "NotesApi.h"
 
 namespace notes {
 
 namespace {
-
-WORD ReadWord(const char *data, std::size_t at) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + at;
-    return static_cast<WORD>(p[0] | (p[1] << 8));
-}
-
-DWORD ReadDword(const char *data, std::size_t at) {
-    return ReadWord(data, at) | (static_cast<DWORD>(ReadWord(data, at + 2)) << 16);
-}
 
 void ReplaceFrom(std::string &text, std::size_t from, char what, const std::string &with) {
     std::string tail;
@@ -65,13 +57,14 @@ void AppendTimeListText(const char *value, std::size_t valueLen, const std::stri
     if (value == nullptr || valueLen < 6) {
         return;
     }
-    std::size_t entries = ReadWord(value, 2) + 2 * static_cast<std::size_t>(ReadWord(value, 4));
+    const ByteReader bytes(value, valueLen);
+    std::size_t entries = bytes.Word(2) + 2 * static_cast<std::size_t>(bytes.Word(4));
     for (std::size_t i = 0; i < entries; ++i) {
         std::size_t at = 6 + 8 * i;
-        if (at + 8 > valueLen) {
+        if (!bytes.Has(at, 8)) {
             break;
         }
-        TIMEDATE t{{ReadDword(value, at), ReadDword(value, at + 4)}};
+        TIMEDATE t{{bytes.Dword(at), bytes.Dword(at + 4)}};
         std::string entry;
         if (!TimeDateText(t, entry)) {
             continue;
@@ -120,21 +113,22 @@ void AppendTextListText(const char *value, std::size_t valueLen, const std::stri
     if (value == nullptr || valueLen < 4) {
         return;
     }
-    std::size_t entries = ReadWord(value, 2);
+    const ByteReader bytes(value, valueLen);
+    std::size_t entries = bytes.Word(2);
     std::size_t at = 4 + 2 * entries;
     for (std::size_t i = 0; i < entries; ++i) {
         std::size_t lengthAt = 4 + 2 * i;
-        if (lengthAt + 2 > valueLen) {
+        if (!bytes.Has(lengthAt, 2)) {
             return;
         }
-        std::size_t length = ReadWord(value, lengthAt);
-        if (at > valueLen || length > valueLen - at) {
+        std::size_t length = bytes.Word(lengthAt);
+        if (!bytes.Has(at, length)) {
             return;
         }
         if (i > 0) {
             text += separator;
         }
-        text += LmbcsToUnicode(value + at, static_cast<int>(length));
+        text += LmbcsToUnicode(value + at, static_cast<int>(length), true);
         at += length;
     }
 }
@@ -143,7 +137,7 @@ void AppendTextText(const char *value, std::size_t valueLen, std::string &text) 
     if (value == nullptr || valueLen <= 2) {
         return;
     }
-    text += LmbcsToUnicode(value + 2, static_cast<int>(valueLen - 2));
+    text += LmbcsToUnicode(value + 2, static_cast<int>(valueLen - 2), true);
 }
 
 }  // namespace notes

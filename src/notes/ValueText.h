@@ -28,6 +28,9 @@ void AppendTimeItemText(NOTEHANDLE note, const std::string &itemName, std::strin
 // when the note's signature cannot be verified.
 void AppendSignatureText(NOTEHANDLE note, std::string &text);
 
+// Notes stores a line break inside text as a NUL byte: the two text operations below give it as a
+// line feed, so that the control-character rules see it and no NUL reaches an output file.
+
 // A text list value (type word, LIST, lengths, texts): the entries joined with separator.
 void AppendTextListText(const char *value, std::size_t valueLen, const std::string &separator,
                         std::string &text);

@@ -5,24 +5,9 @@
 #include <array>
 #include <utility>
 
+#include "platform/AsciiText.h"
+
 namespace password {
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
-}  // namespace
 
 CKey::CKey(std::u16string_view units)
     : m_count(static_cast<std::uint32_t>(units.size())), m_units(new char16_t[units.size()]) {
@@ -37,7 +22,7 @@ CKey CKey::FromHexText(std::string_view text) {
     for (std::uint32_t i = 0; i < key.m_count; ++i) {
         unsigned value = 0;
         for (std::size_t k = 0; k < 2; ++k) {
-            const int digit = HexDigit(text[2 * i + k]);
+            const int digit = platform::HexDigit(text[2 * i + k]);
             if (digit < 0) {
                 key.m_wellFormed = false;
                 break;

@@ -1,4 +1,4 @@
-// Comparison of names without regard to ASCII case.
+// ASCII name comparison, hexadecimal digits and blank trimming.
 #include "platform/AsciiText.h"
 
 namespace platform {
@@ -21,6 +21,27 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+int HexDigit(char32_t c) {
+    if (c >= U'0' && c <= U'9') {
+        return static_cast<int>(c - U'0');
+    }
+    if (c >= U'a' && c <= U'f') {
+        return static_cast<int>(c - U'a') + 10;
+    }
+    if (c >= U'A' && c <= U'F') {
+        return static_cast<int>(c - U'A') + 10;
+    }
+    return -1;
+}
+
+std::string TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 }  // namespace platform

@@ -1,11 +1,18 @@
-// Comparison of names (INI keys, registry keys, catalogue names) without regard to ASCII case, as
-// Windows compares them; bytes above 0x7F compare as they are.
+// Small ASCII text helpers shared by every layer: names compared without regard to ASCII case, as
+// Windows compares them (bytes above 0x7F compare as they are), hexadecimal digits and blank trimming.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace platform {
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The value of a hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
+int HexDigit(char32_t c);
+
+// The text without its leading and trailing blanks (spaces only; tabs and line breaks stay).
+std::string TrimBlanks(std::string_view text);
 
 }  // namespace platform

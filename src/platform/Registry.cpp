@@ -7,6 +7,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "AsciiText.h"
 #include "IniDocument.h"
 #include "Paths.h"
 
@@ -47,19 +48,6 @@ std::string Escape(const std::string &text, const char *specials) {
         }
     }
     return out;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
 }
 
 std::string Unescape(const std::string &text) {

@@ -4,11 +4,17 @@
 
 #include <cstdio>
 
+#include "notes/ByteReader.h"
 #include "notes/LmbcsConvert.h"
 #include "notes/NotesApi.h"
+#include "notes/NotesErrorText.h"
 #include "notes/NotesNote.h"
 #include "notes/ValueText.h"
+#include "richtext/CompositeReader.h"
+#include "richtext/HtmlRenderer.h"
 #include "richtext/HtmlToText.h"
+#include "richtext/NoteServicesImpl.h"
+#include "richtext/TextRenderer.h"
 
 namespace richtext {
 
@@ -21,17 +27,6 @@ constexpr DWORD kMimeTextOffset = 22;
 constexpr DWORD kFirstReferenceOffset = 4;
 constexpr DWORD kUnidSize = 16;
 
-WORD ReadWord(const char *data, DWORD offset) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + offset;
-    return static_cast<WORD>(p[0] | (p[1] << 8));
-}
-
-DWORD ReadDword(const char *data, DWORD offset) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data) + offset;
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
-}
-
 std::string FromLmbcs(const char *data, std::size_t length) {
     if (data == nullptr || length == 0) {
         return std::string();
@@ -41,30 +36,42 @@ std::string FromLmbcs(const char *data, std::size_t length) {
 
 }  // namespace
 
-NotesItem::NotesItem(const notes::NotesNote &note, const std::string &separator,
-                     NotesRtfAdvancedSettings &options)
-    : m_note(note), m_separator(separator), m_options(options) {}
+NotesItem::NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
+                     CompositeReader &reader)
+    : m_note(note), m_separator(separator), m_sink(sink), m_reader(reader) {}
 
 RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &itemName,
-                               const std::string &separator, NotesRtfAdvancedSettings *options) {
+                               const std::string &separator, const NotesRtfAdvancedSettings *options,
+                               RenderState *state) {
     RenderedItem result;
     auto &fn = notes::Api().fn;
     if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
         fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
         return result;
     }
-    // Without options a record of defaults of this call's own (plain text, every flag off), so that
-    // no state is shared between calls or threads.
-    NotesRtfAdvancedSettings defaults;
-    NotesRtfAdvancedSettings &settings = options != nullptr ? *options : defaults;
-    settings.Note = &note;
-
     const std::string name = notes::UnicodeToLmbcs(itemName);
     if (name.size() > 0xFFFF) {
         return result;
     }
+    // Without options the defaults (plain text, every flag off); without a state one of this call's
+    // own, so that nothing is shared between calls or threads.
+    const NotesRtfAdvancedSettings defaults;
+    const NotesRtfAdvancedSettings &settings = options != nullptr ? *options : defaults;
+    RenderState ownState;
+    RenderState &renderState = state != nullptr ? *state : ownState;
+    renderState.Note = &note;
+    renderState.ImagesInItem = 0;
+
+    NoteServicesImpl services(note);
+    HtmlRenderer html(settings, renderState);
+    TextRenderer text(settings);
+    const bool asHtml = settings.RtfAdvancedOutputFormat == kOutputFormatHtml;
+    RichTextSink &sink = asHtml ? static_cast<RichTextSink &>(html) : text;
+    CompositeReader reader(settings, renderState, services, sink);
+    NotesItem renderer(note, separator, sink, reader);
+    sink.Begin();
+
     const WORD nameLength = static_cast<WORD>(name.size());
-    NotesItem renderer(note, separator, settings);
     BLOCKID item{};
     WORD type = 0;
     BLOCKID value{};
@@ -75,90 +82,101 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
         result.found = true;
         const char *pool = static_cast<const char *>(fn.OSLockObject(value.pool));
         if (pool != nullptr) {
-            renderer.AppendItem(type, value, pool + value.block, valueLength);
+            std::string error = renderer.AppendItem(type, value, pool + value.block, valueLength);
             fn.OSUnlockObject(value.pool);
+            if (!error.empty() && result.error.empty()) {
+                result.error = "Rich text item " + itemName + " is damaged: " + error;
+            }
         }
         const BLOCKID after = item;
         status = fn.NSFItemInfoNext(note.Handle(), after, name.c_str(), nameLength, &item, &type, &value,
                                     &valueLength);
     }
-    result.text = std::move(renderer.m_text);
+    reader.Finish();
+    sink.End();
+    result.text = asHtml ? html.TakeText() : text.TakeText();
     return result;
 }
 
-void NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength) {
+std::string NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength) {
+    std::string plain;
     switch (type) {
-        case notes::kTypeComposite:
-            // Rich text is rendered by the composite record walk.
-            return;
+        case notes::kTypeComposite: {
+            const WalkResult walk = WalkComposite(valueBlock, valueLength, m_reader);
+            if (walk.damagedRecord) {
+                return "a record reaches past its end";
+            }
+            return walk.status == notes::kNoError ? std::string() : notes::NotesErrorText(walk.status);
+        }
         case notes::kTypeNoteRefList:
             AppendNoteReference(value, valueLength);
-            return;
+            return {};
         case notes::kTypeSignature:
-            notes::AppendSignatureText(m_note.Handle(), m_text);
-            return;
+            notes::AppendSignatureText(m_note.Handle(), plain);
+            break;
         case notes::kTypeHtml:
-            m_text +=
+            plain =
                 HtmlToText::Convert(valueLength > 2 ? FromLmbcs(value + 2, valueLength - 2) : std::string());
-            return;
+            break;
         case notes::kTypeMimePart:
             AppendMimePart(value, valueLength);
-            return;
+            return {};
         case notes::kTypeText:
-            notes::AppendTextText(value, valueLength, m_text);
-            return;
+            notes::AppendTextText(value, valueLength, plain);
+            break;
         case notes::kTypeTextList:
-            notes::AppendTextListText(value, valueLength, m_separator, m_text);
-            return;
+            notes::AppendTextListText(value, valueLength, m_separator, plain);
+            break;
         case notes::kTypeTime:
             AppendTime(value, valueLength);
-            return;
+            return {};
         case notes::kTypeTimeRange:
-            notes::AppendTimeListText(value, valueLength, m_separator, m_text);
-            return;
+            notes::AppendTimeListText(value, valueLength, m_separator, plain);
+            break;
         default:
-            notes::AppendAnyValueText(type, valueBlock, valueLength, m_separator, m_text);
-            return;
+            notes::AppendAnyValueText(type, valueBlock, valueLength, m_separator, plain);
+            break;
     }
+    m_sink.PlainText(plain);
+    return {};
 }
 
 // The first reference as a universal ID: the file part's high and low words, then the note part's.
 void NotesItem::AppendNoteReference(const char *value, DWORD valueLength) {
-    if (valueLength < kFirstReferenceOffset + kUnidSize || ReadWord(value, 2) == 0) {
+    const notes::ByteReader r(value, valueLength);
+    if (!r.Has(kFirstReferenceOffset, kUnidSize) || r.Word(2) == 0) {
         return;
     }
     const DWORD at = kFirstReferenceOffset;
     char text[40];
-    std::snprintf(text, sizeof text, "%08X%08X%08X%08X", ReadDword(value, at + 4), ReadDword(value, at),
-                  ReadDword(value, at + 12), ReadDword(value, at + 8));
-    m_text += text;
+    std::snprintf(text, sizeof text, "%08X%08X%08X%08X", r.Dword(at + 4), r.Dword(at), r.Dword(at + 12),
+                  r.Dword(at + 8));
+    m_sink.PlainText(text);
 }
 
 // The body's byte count comes from the part's header and is held to what the value has.
 void NotesItem::AppendMimePart(const char *value, DWORD valueLength) {
-    if (valueLength < kMimeTextOffset) {
+    const notes::ByteReader r(value, valueLength);
+    if (!r.Has(kMimeTextOffset, 0)) {
         return;
     }
-    DWORD length = ReadWord(value, kMimeByteCountOffset);
+    DWORD length = r.Word(kMimeByteCountOffset);
     if (length > valueLength - kMimeTextOffset) {
         length = valueLength - kMimeTextOffset;
     }
-    m_text += FromLmbcs(value + kMimeTextOffset, length);
+    m_sink.PlainText(FromLmbcs(value + kMimeTextOffset, length));
 }
 
 // This item's own time (not the first item of the name), "Invalid Date Time" when it cannot be read.
 void NotesItem::AppendTime(const char *value, DWORD valueLength) {
     std::string text;
-    TIMEDATE time{};
-    if (valueLength >= 2 + 8) {
-        time.Innards[0] = ReadDword(value, 2);
-        time.Innards[1] = ReadDword(value, 6);
-    }
-    if (valueLength < 2 + 8 || !notes::TimeDateText(time, text)) {
-        m_text += "Invalid Date Time";
+    const notes::ByteReader r(value, valueLength);
+    const TIMEDATE time{{r.Dword(2), r.Dword(6)}};
+    if (r.Overrun() || !notes::TimeDateText(time, text)) {
+        m_sink.PlainText("Invalid Date Time");
         return;
     }
-    m_text += text;
+    m_sink.PlainText(text);
 }
 
 }  // namespace richtext

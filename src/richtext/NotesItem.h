@@ -6,6 +6,7 @@
 
 #include "notes/capi/NotesTypes.h"
 #include "richtext/NotesRtfAdvancedSettings.h"
+#include "richtext/RenderState.h"
 
 namespace notes {
 class NotesNote;
@@ -13,31 +14,38 @@ class NotesNote;
 
 namespace richtext {
 
+class RichTextSink;
+class CompositeReader;
+
 struct RenderedItem {
     std::string text;    // UTF-8
     bool found = false;  // at least one item of the name was rendered
+    std::string error;   // a damaged rich-text item, named; empty when none
 };
 
 class NotesItem {
 public:
     // Renders every item named itemName in the note, in item order, each appended to the one before.
     // separator joins the entries of multi-value items (may be empty). options selects text or HTML
-    // and the markers of rich text; null means plain text with every flag off. The options' run-time
-    // fields (the note, image counter...) are updated as rendering goes.
+    // and the markers of rich text; null means plain text with every flag off. state is the export
+    // run's render state (images, section numbers); null means a state of this call's own.
     static RenderedItem Render(const notes::NotesNote &note, const std::string &itemName,
-                               const std::string &separator, NotesRtfAdvancedSettings *options);
+                               const std::string &separator, const NotesRtfAdvancedSettings *options,
+                               RenderState *state = nullptr);
 
 private:
-    NotesItem(const notes::NotesNote &note, const std::string &separator, NotesRtfAdvancedSettings &options);
-    void AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
+    NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
+              CompositeReader &reader);
+    // What is damaged in a composite item; empty when nothing is.
+    std::string AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
     void AppendNoteReference(const char *value, DWORD valueLength);
     void AppendMimePart(const char *value, DWORD valueLength);
     void AppendTime(const char *value, DWORD valueLength);
 
     const notes::NotesNote &m_note;
     const std::string &m_separator;
-    NotesRtfAdvancedSettings &m_options;
-    std::string m_text;
+    RichTextSink &m_sink;
+    CompositeReader &m_reader;
 };
 
 }  // namespace richtext

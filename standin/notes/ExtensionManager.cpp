@@ -68,6 +68,17 @@ void PromoteRuntimeSymbols() {
     }
 }
 
+// The file of an add-in named in notes.ini: add-in names are case-insensitive, as DLL names are where
+// they come from, and their libraries are named in lower case ("Quorvane" is libquorvane.so).
+std::string AddinLibraryName(std::string name) {
+    for (char &c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return "lib" + name + ".so";
+}
+
 std::string Trimmed(const std::string &s) {
     std::size_t b = s.find_first_not_of(" \t\r\n");
     if (b == std::string::npos) {
@@ -106,7 +117,7 @@ void LoadAddins(const std::string &list) {
         if (name.empty()) {
             continue;
         }
-        std::string path = name.find('/') != std::string::npos ? name : dir + "/lib" + name + ".so";
+        std::string path = name.find('/') != std::string::npos ? name : dir + "/" + AddinLibraryName(name);
         void *library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr) {
             const char *why = dlerror();

@@ -9,9 +9,10 @@
 
 namespace standin {
 
-// Loads each add-in of the comma-separated list (lib<Name>.so from the directory of libnotes.so, or
-// the path as given when the name holds a '/') and calls its MainEntryPoint. An add-in that cannot be
-// loaded is skipped with a diagnostic, as Notes goes on without it.
+// Loads each add-in of the comma-separated list (lib<name>.so, the name in lower case, from the
+// directory of libnotes.so, or the path as given when the name holds a '/') and calls its
+// MainEntryPoint. An add-in that cannot be loaded is skipped with a diagnostic, as Notes goes on
+// without it.
 void LoadAddins(const std::string &list);
 // Calls each loaded add-in's ExtClear, unloads it and drops registrations still left.
 void UnloadAddins();

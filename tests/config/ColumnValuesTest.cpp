@@ -78,10 +78,12 @@ TEST_F(ColumnValuesTest, FieldColumnsRenderWithTheSeparator) {
     items.Add("Tags", config::kItemField, 0);
     items.Add("Tags", config::kItemField, 1);
     richtext::NotesRtfAdvancedSettings options;
-    EXPECT_EQ(items.Item(0).Evaluate(note, " + ", &options), "a + b + c");
-    EXPECT_EQ(options.Note, nullptr) << "an unmarked column renders without the run's options";
-    EXPECT_EQ(items.Item(1).Evaluate(note, " + ", &options), "a + b + c");
-    EXPECT_EQ(options.Note, &note) << "a marked column renders with them";
+    options.RtfAdvancedOutputFormat = richtext::kOutputFormatHtml;
+    richtext::RenderState state;
+    EXPECT_EQ(items.Item(0).Evaluate(note, " + ", &options, &state), "a + b + c")
+        << "an unmarked column renders as text, without the column's options";
+    EXPECT_EQ(state.Note, &note) << "the run's render state is used";
+    EXPECT_EQ(items.Item(1).Evaluate(note, " + ", &options, &state), "a + b + c");
     note.Close();
 }
 

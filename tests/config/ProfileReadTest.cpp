@@ -521,9 +521,14 @@ private:
                     items.Add(name, config::kItemField, rta);
                     break;
                 }
-                case 1:
-                    items.Add("@Text(" + Name(ansi) + ")", config::kItemFormula, rta);
+                case 1: {
+                    // A formula whose strings are closed, sometimes with a comma inside one.
+                    std::string name = Name(ansi);
+                    std::erase_if(name, [](char c) { return c == '"' || c == '{' || c == '}'; });
+                    items.Add(Bool() ? "@Text(" + name + ")" : "@Implode(" + name + "; \", \"; {,})",
+                              config::kItemFormula, rta);
                     break;
+                }
                 default: {
                     const auto &entry = catalogue[static_cast<std::size_t>(Pick(13))];
                     items.Add(entry.name, config::kItemLookup, rta);

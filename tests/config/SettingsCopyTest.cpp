@@ -23,7 +23,7 @@ DatabaseExportProfile Source() {
     s.CreateDocs = true;
     s.Delimiter = "|";
     s.RtfAdvanced.RtfAdvancedOutputFormat = 1;
-    s.RtfAdvanced.ImageCounter = 5;  // run-time state, never copied
+    p.RenderState.ImageCounter = 5;  // run-time state, never copied
     return p;
 }
 
@@ -36,7 +36,7 @@ DatabaseExportProfile Target() {
     s.IncludeViewFolderNames = {"DstInc"};
     s.OutputItems.Add("DstColumn", config::kItemField, 0);
     s.OutputPath = "/dst/out";
-    s.RtfAdvanced.ImageCounter = 9;
+    p.RenderState.ImageCounter = 9;
     return p;
 }
 
@@ -57,7 +57,7 @@ TEST(CopySettings, ProfileAndTemplateCopies) {
         EXPECT_EQ(t.IncludeViewFolderNames, std::vector<std::string>{"DstInc"});
         ASSERT_EQ(t.OutputItems.Count(), 1u);
         EXPECT_EQ(t.OutputItems.Item(0).Name(), "DstColumn");
-        EXPECT_EQ(t.RtfAdvanced.ImageCounter, 9);
+        EXPECT_EQ(target.RenderState.ImageCounter, 9);
         // Locations and completion actions only into a profile.
         EXPECT_EQ(t.OutputPath, templateOnly ? "/dst/out" : "/src/out") << templateOnly;
         EXPECT_EQ(t.SummaryFilePath, templateOnly ? "" : "/src/out/s.csv") << templateOnly;

@@ -1,17 +1,22 @@
 // The interactive start and the shutdown: the deferred Notes start with its discovery hook and version
 // check, the default template read at the start and written at the close, the settings written at
 // the close, and the "Save Password" box.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "GuiTestSupport.h"
+#include "app/gui/DlgPassword.h"
 #include "app/gui/InteractiveStartup.h"
 #include "app/gui/OutputPanel.h"
 #include "app/gui/SelectionPanel.h"
+#include "password/SavedPassword.h"
 #include "platform/AppSettings.h"
 
 namespace {
@@ -166,7 +171,38 @@ private slots:
         QVERIFY(dialog.SavePassword()->isEnabled());
         QTest::mouseClick(dialog.SavePassword(), Qt::LeftButton);
         QCOMPARE(platform::ReadAppSetting("Quorvane", "Enabled"), std::string("0"));
-        QVERIFY2(!dialog.SavePassword()->isEnabled(), "checking it needs the password dialog");
+        QVERIFY(!dialog.SavePassword()->isChecked());
+    }
+
+    void checkingSavePasswordOpensThePasswordDialog_data() {
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    // OK saves the password and Enabled=1 and leaves the box checked; Cancel saves nothing and clears it.
+    void checkingSavePasswordOpensThePasswordDialog() {
+        QFETCH(bool, accepted);
+        guitest::Environment env;
+        gui::CVorlixDlg &dialog = env.OpenDialog();
+        QVERIFY(!dialog.SavePassword()->isChecked());
+        QVERIFY(dialog.SavePassword()->isEnabled());
+        bool shown = false;
+        QTimer::singleShot(0, [&shown, accepted]() {
+            auto *password = qobject_cast<gui::DlgPassword *>(QApplication::activeModalWidget());
+            if (password == nullptr) {
+                return;
+            }
+            shown = true;
+            password->PasswordBox()->setText("Sesame42");
+            accepted ? password->accept() : password->reject();
+        });
+        QTest::mouseClick(dialog.SavePassword(), Qt::LeftButton);
+        QVERIFY(shown);
+        QCOMPARE(dialog.SavePassword()->isChecked(), accepted);
+        QCOMPARE(platform::ReadAppSetting("Quorvane", "Enabled"), std::string(accepted ? "1" : ""));
+        QCOMPARE(platform::ReadAppSetting("Quorvane", "Password"),
+                 accepted ? password::ScramblePassword(u"Sesame42") : std::string());
     }
 };
 

@@ -2,8 +2,10 @@
 // password request through an Extension Manager add-in, against the stand-in runtime.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include "notes/NotesApi.h"
+#include "notes/NotesDatabase.h"
 #include "notes/NotesErrorText.h"
 #include "notes/NotesLibrary.h"
 #include "notes/NotesSession.h"
@@ -83,6 +85,37 @@ TEST_F(NotesSessionTest, LoadFailuresSayWhy) {
     EXPECT_FALSE(session.Start(false, emptyDir.Path(), m_ini));
     EXPECT_EQ(session.ErrorText(), "Unable to initialize Lotus Notes Session. Error: Lotus Notes file '" +
                                        emptyDir.File("libnotes.so") + "' is missing.");
+}
+
+// A library the loader refuses is reported with the loader's own reason, not an error code.
+TEST_F(NotesSessionTest, LibraryTheLoaderRefusesGivesTheLoadersReason) {
+    testsupport::TempDir programDir;
+    testsupport::WriteFile(programDir.File("libnotes.so"), "not a shared library");
+    EXPECT_FALSE(notes::LoadNotesLibrary(programDir.Path()));
+    const std::string prefix = "Unable to load Lotus Notes libraries from path " + programDir.Path() +
+                               ". Module libnotes.so not loaded error: " + programDir.File("libnotes.so") +
+                               ": ";
+    EXPECT_EQ(notes::Api().loadError.rfind(prefix, 0), 0u) << notes::Api().loadError;
+    EXPECT_GT(notes::Api().loadError.size(), prefix.size() + 1) << "the loader's reason follows";
+    EXPECT_EQ(notes::Api().library, nullptr);
+}
+
+// On Linux the runtime takes paths in UTF-8, its native character set: a notes.ini in a directory
+// named in a script the ANSI code page cannot hold starts the session.
+TEST_F(NotesSessionTest, ConfigurationFileInACyrillicDirectoryStartsTheSession) {
+    const std::string home = m_dir.File(
+        "\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8C\xD0\xB7\xD0\xBE\xD0\xB2\xD0\xB0\xD1\x82\xD0\xB5\xD0\xBB\xD1\x8C");
+    ASSERT_EQ(mkdir(home.c_str(), 0700), 0);
+    const std::string ini = testsupport::WriteNotesIni(home, {"Directory=" + home});
+    testsupport::WriteFile(home + "/\xD0\x94.nsf",
+                           testsupport::ReadFile(testsupport::SourcePath("tests/data/notes/Empty.nsf")));
+    notes::NotesSession session(true, false, testsupport::ProgramDir(), ini, nullptr);
+    ASSERT_TRUE(session.IsActive()) << session.ErrorText();
+    {
+        notes::NotesDatabase db("", home + "/\xD0\x94.nsf");
+        EXPECT_TRUE(db.IsOpen()) << db.LastError();
+    }
+    session.End(false);
 }
 
 TEST_F(NotesSessionTest, ProgramPathFromTheSettingsFileWhenNoneIsGiven) {

@@ -148,6 +148,8 @@ TEST_F(ValueTextTest, TextListsAndTextFromTheirBytes) {
         {TextList({}).Bytes(), ""},
         {TextList({"one", "two"}).Bytes().substr(0, 12), "one"},  // cut inside the second entry
         {TextList({"one"}).Bytes().substr(0, 3), ""},
+        // Notes keeps a line break inside text as a NUL byte: it comes out as a line feed.
+        {TextList({std::string("a\0b", 3), std::string("\0", 1)}).Bytes(), "a\nb / \n"},
     };
     for (const Case &c : cases) {
         std::string text;
@@ -163,6 +165,12 @@ TEST_F(ValueTextTest, TextListsAndTextFromTheirBytes) {
     EXPECT_EQ(text,
               "Subject: Gr\xC3\xBC\xC3\x9F"
               "e");
+
+    text.clear();
+    Value lines(notes::kTypeText);
+    lines.Text(std::string("first\0second\r\nthird\0", 20));
+    notes::AppendTextText(lines.Bytes().data(), lines.Bytes().size(), text);
+    EXPECT_EQ(text, "first\nsecond\r\nthird\n");
 }
 
 TEST_F(ValueTextTest, TimeItemsAndSignaturesOfANote) {

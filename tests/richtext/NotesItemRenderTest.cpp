@@ -1,5 +1,5 @@
 // Rendering the items of a stand-in document: every simple type, several items of one name, the
-// separator, rich text (empty until the record walk) and the found flag.
+// separator, rich text in its text form and the found flag.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -66,7 +66,7 @@ TEST_F(NotesItemRenderTest, SimpleTypes) {
         {"Html", ";", "Hi\nthere\r\nA\r\nB amp; \r\nc1\r\nc2", true},
         {"Mime", ";", "Body text", true},
         {"Ref", ";", "22222222111111114444444433333333", true},
-        {"Body", ";", "", true},
+        {"Body", ";", "Rich text comes with the record walk.", true},
         {"Empty", ";", "", true},
         {"NoSuchItem", ";", "", false},
     };
@@ -90,11 +90,12 @@ TEST_F(NotesItemRenderTest, TimesAndTimeLists) {
     EXPECT_FALSE(list.substr(cut + 3).empty());
 }
 
-TEST_F(NotesItemRenderTest, OptionsKeepTheNoteBeingRendered) {
+TEST_F(NotesItemRenderTest, StateKeepsTheNoteBeingRendered) {
     richtext::NotesRtfAdvancedSettings options;
-    richtext::RenderedItem item = richtext::NotesItem::Render(m_note, "Subject", ";", &options);
+    richtext::RenderState state;
+    richtext::RenderedItem item = richtext::NotesItem::Render(m_note, "Subject", ";", &options, &state);
     EXPECT_EQ(item.text, "Hello");
-    EXPECT_EQ(options.Note, &m_note);
+    EXPECT_EQ(state.Note, &m_note);
 }
 
 // A failing Notes call ends the item loop without leaving anything locked or open.

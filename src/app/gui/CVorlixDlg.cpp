@@ -18,6 +18,7 @@
 #include "DlgAbout.h"
 #include "DlgIncludeViews.h"
 #include "DlgMutilDatabase.h"
+#include "DlgPassword.h"
 #include "DlgSelectDatabase.h"
 #include "ExportWorker.h"
 #include "FieldListPanel.h"
@@ -208,8 +209,6 @@ void CVorlixDlg::UpdateControls() {
     m_cancel->setEnabled(running);
     m_fields->ViewFieldsOnly()->setEnabled(!running);
     m_fields->ShowHidden()->setEnabled(!running);
-    m_savePassword->setEnabled(m_savePassword->isChecked());
-    m_savePassword->setToolTip(m_savePassword->isChecked() ? QString() : kLaterDialog);
 }
 
 void CVorlixDlg::DeferredStart() {
@@ -585,8 +584,12 @@ void CVorlixDlg::HelpTopics() {
 }
 
 void CVorlixDlg::SavePasswordClicked(bool checked) {
-    if (!checked &&
-        !platform::WriteAppSetting(platform::kSettingsSectionPassword, platform::kSettingsKeyEnabled, "0")) {
+    if (checked) {
+        // The dialog stores the password and Enabled; cancelled, it stores nothing and the box clears.
+        DlgPassword dialog(this);
+        m_savePassword->setChecked(dialog.exec() == QDialog::Accepted);
+    } else if (!platform::WriteAppSetting(platform::kSettingsSectionPassword, platform::kSettingsKeyEnabled,
+                                          "0")) {
         Error("Unable to save settings to settings file: " + platform::AppInfo::SettingsFilePath(),
               platform::AppInfo::Name());
     }

@@ -114,11 +114,7 @@ std::string Utf8ToLmbcs(std::string_view utf8) {
 }
 
 std::string NativeCodePage() {
-    const char *name = std::getenv("VORLIX_ANSI_CODEPAGE");
-    if (name != nullptr && *name != '\0' && Open(name)) {
-        return name;
-    }
-    return "windows-1252";
+    return "UTF-8";
 }
 
 std::size_t LmbcsCharLength(const unsigned char *p, std::size_t available) {

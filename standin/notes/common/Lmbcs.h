@@ -20,7 +20,8 @@ std::string Utf8ToLmbcs(std::string_view utf8);
 [[nodiscard]] bool CodePageToUtf16(std::string_view bytes, const char *codePage, std::u16string &out);
 [[nodiscard]] bool Utf16ToCodePage(std::u16string_view utf16, const char *codePage, std::string &out);
 
-// The native code page of the runtime: windows-1252, or the converter that VORLIX_ANSI_CODEPAGE names.
+// The native character set of the runtime: UTF-8, the platform's own encoding on Linux (paths and other
+// text the runtime takes as the system gives them).
 std::string NativeCodePage();
 
 // The byte length of the LMBCS character that starts at p (1 to 3), given the bytes available there

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "../cd/NoteRichText.h"
 #include "Base64.h"
 #include "Bytes.h"
 #include "DxlNamespace.h"
@@ -294,6 +295,7 @@ public:
             }
             note.designXml = NodeXml(kept);
         }
+        cd::BuildRichTextItems(note, m_fileName + ": note " + std::to_string(m_position + 1), m_diagnostics);
         return true;
     }
 

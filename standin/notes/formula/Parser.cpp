@@ -223,20 +223,27 @@ Parser::NodePtr Parser::Expression() {
     return node;
 }
 
-Parser::NodePtr Parser::Logical() {
-    NodePtr left = Negation();
-    while (left && (IsOperator(kOpAnd) || IsOperator(kOpOr))) {
+Parser::NodePtr Parser::BinaryLevel(NodePtr (Parser::*operand)(), bool (*takes)(unsigned char op)) {
+    NodePtr left = (this->*operand)();
+    while (left && Peek().kind == TokenKind::Operator && takes(Peek().op)) {
         const Token &opToken = Take();
-        NodePtr right = Negation();
+        NodePtr right = (this->*operand)();
         if (!right) {
             return nullptr;
         }
         left = Binary(opToken.op, opToken, std::move(left), std::move(right));
-        if (left->height > kMaxHeight || !CheckConstantTypes(*left)) {
-            return Fail(m_failed ? m_error.status : kStsTooComplex, opToken);
+        if (left->height > kMaxHeight) {
+            return Fail(kStsTooComplex, opToken);
+        }
+        if (!CheckConstantTypes(*left)) {
+            return nullptr;
         }
     }
     return left;
+}
+
+Parser::NodePtr Parser::Logical() {
+    return BinaryLevel(&Parser::Negation, [](unsigned char op) { return op == kOpAnd || op == kOpOr; });
 }
 
 Parser::NodePtr Parser::Negation() {
@@ -263,72 +270,24 @@ Parser::NodePtr Parser::Negation() {
 }
 
 Parser::NodePtr Parser::Comparison() {
-    NodePtr left = Additive();
-    while (left && Peek().kind == TokenKind::Operator) {
-        unsigned char base = Peek().op & ~kPermuted;
-        if (base < kOpEqual || base > kOpGreaterEqual) {
-            break;
-        }
-        const Token &opToken = Take();
-        NodePtr right = Additive();
-        if (!right) {
-            return nullptr;
-        }
-        left = Binary(opToken.op, opToken, std::move(left), std::move(right));
-        if (left->height > kMaxHeight) {
-            return Fail(kStsTooComplex, opToken);
-        }
-        if (!CheckConstantTypes(*left)) {
-            return nullptr;
-        }
-    }
-    return left;
+    return BinaryLevel(&Parser::Additive, [](unsigned char op) {
+        const unsigned char base = op & ~kPermuted;
+        return base >= kOpEqual && base <= kOpGreaterEqual;
+    });
 }
 
 Parser::NodePtr Parser::Additive() {
-    NodePtr left = Multiplicative();
-    while (left && Peek().kind == TokenKind::Operator) {
-        unsigned char base = Peek().op & ~kPermuted;
-        if (base != kOpAdd && base != kOpSubtract) {
-            break;
-        }
-        const Token &opToken = Take();
-        NodePtr right = Multiplicative();
-        if (!right) {
-            return nullptr;
-        }
-        left = Binary(opToken.op, opToken, std::move(left), std::move(right));
-        if (left->height > kMaxHeight) {
-            return Fail(kStsTooComplex, opToken);
-        }
-        if (!CheckConstantTypes(*left)) {
-            return nullptr;
-        }
-    }
-    return left;
+    return BinaryLevel(&Parser::Multiplicative, [](unsigned char op) {
+        const unsigned char base = op & ~kPermuted;
+        return base == kOpAdd || base == kOpSubtract;
+    });
 }
 
 Parser::NodePtr Parser::Multiplicative() {
-    NodePtr left = Sign();
-    while (left && Peek().kind == TokenKind::Operator) {
-        unsigned char base = Peek().op & ~kPermuted;
-        if (base != kOpMultiply && base != kOpDivide) {
-            break;
-        }
-        const Token &opToken = Take();
-        NodePtr right = Sign();
-        if (!right) {
-            return nullptr;
-        }
-        left = Binary(opToken.op, opToken, std::move(left), std::move(right));
-        if (left->height > kMaxHeight) {
-            return Fail(kStsTooComplex, opToken);
-        }
-        if (!CheckConstantTypes(*left)) {
-            return nullptr;
-        }
-    }
-    return left;
+    return BinaryLevel(&Parser::Sign, [](unsigned char op) {
+        const unsigned char base = op & ~kPermuted;
+        return base == kOpMultiply || base == kOpDivide;
+    });
 }
 
 Parser::NodePtr Parser::Sign() {
@@ -355,22 +314,7 @@ Parser::NodePtr Parser::Sign() {
 }
 
 Parser::NodePtr Parser::ListExpr() {
-    NodePtr left = ListItem();
-    while (left && IsOperator(kOpList)) {
-        const Token &opToken = Take();
-        NodePtr right = ListItem();
-        if (!right) {
-            return nullptr;
-        }
-        left = Binary(kOpList, opToken, std::move(left), std::move(right));
-        if (left->height > kMaxHeight) {
-            return Fail(kStsTooComplex, opToken);
-        }
-        if (!CheckConstantTypes(*left)) {
-            return nullptr;
-        }
-    }
-    return left;
+    return BinaryLevel(&Parser::ListItem, [](unsigned char op) { return op == kOpList; });
 }
 
 Parser::NodePtr Parser::ListItem() {

@@ -41,6 +41,9 @@ private:
     bool IsReserved(const Token &token, const char *word) const;
     NodePtr MakeNode(NodeKind kind, const Token &at) const;
     NodePtr Binary(unsigned char op, const Token &at, NodePtr left, NodePtr right) const;
+    // One left-associative level of binary operators: operands parsed by `operand`, joined while the
+    // next token is an operator that `takes` accepts (given the operator code as the token has it).
+    NodePtr BinaryLevel(NodePtr (Parser::*operand)(), bool (*takes)(unsigned char op));
     NodePtr Fail(STATUS status, const Token &at);
     bool CheckConstantTypes(const Node &node);
 
