@@ -226,6 +226,9 @@ def orders(db, customer_list):
             text_item("Currency", "EUR" if region == "Europe" else "USD"),
             datetime_item("OrderDate", datetime_text(day, 9 * 60)),
         ]
+        if i % 20 == 5:
+            # Visible only to the sales manager: the demo's notes.ini grants the exporter full access.
+            items.append("<item name='DocReaders' readers='true'><text>CN=Sales Manager/O=Vorlix Demo</text></item>")
         if status in ("Invoiced", "Shipped") and i % 3 == 0:
             name = "invoice-%d.txt" % number
             attachments.append(name)

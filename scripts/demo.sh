@@ -30,7 +30,8 @@ set +e
 code=$?
 set -e
 case $code in
-  0) echo "Export finished. Output in out/demo/ (CSV summary and log named after the profile):" ;;
+  0) echo "Export finished. Output in out/demo/ (CSV summary and log named after the profile):"
+     echo "Orders restricted by a Readers field are included: examples/notes.ini sets StandinFullAccess=1." ;;
   10) echo "The Notes session could not be started (exit code 10)." ;;
   40) echo "The Notes session was not active (exit code 40)." ;;
   50) echo "The profile could not be read (exit code 50)." ;;

@@ -5,6 +5,7 @@
 #include "Export.h"
 #include "Runtime.h"
 #include "common/Lmbcs.h"
+#include "common/Rfc822Text.h"
 #include "common/TimeDate.h"
 
 using namespace standin;
@@ -133,6 +134,21 @@ bool ValueText(WORD type, const Reader &r, char separator, std::string &out) {
                 out += i > 0 ? std::string(1, separator) : std::string();
                 out += text;
                 at += length;
+            }
+            return true;
+        }
+        case notes::kTypeRfc822Text: {
+            Rfc822Value rfc;
+            std::string body;
+            if (!r.Text(2, r.Size() - 2, body) || !DecodeRfc822Text(body, rfc)) {
+                return false;
+            }
+            if (rfc.isTime) {
+                out = FormatTimeDate(rfc.time, nullptr);
+                return true;
+            }
+            for (std::size_t i = 0; i < rfc.texts.size(); ++i) {
+                out += (i > 0 ? std::string(1, separator) : std::string()) + rfc.texts[i];
             }
             return true;
         }

@@ -1,17 +1,27 @@
-// A database written back as DXL reads again with the same item bytes.
+// A database written back as DXL reads again with the same item bytes: markup characters, and every
+// real DXL file both held in memory and indexed (unchanged notes copied from the source, changed ones
+// written from memory).
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "dxl/Database.h"
 #include "dxl/DxlReader.h"
 #include "dxl/DxlWriter.h"
+#include "dxl/NoteSource.h"
+#include "support/TestSupport.h"
 
 namespace {
 
 using standin::dxl::Database;
 using standin::dxl::DxlReader;
 using standin::dxl::DxlWriter;
+using standin::dxl::MemorySource;
+using standin::dxl::Note;
 
 const char kDatabase[] =
     "<?xml version='1.0' encoding='utf-8'?>\n"
@@ -47,5 +57,63 @@ TEST(DxlWriteBack, LineEndsTabsAndMarkupCharactersSurviveARoundTrip) {
     EXPECT_NE(first.notes[0].ItemValue(static_cast<std::size_t>(body)).find("one\r\nline"),
               std::string::npos);
 }
+
+// Every note by ID: its class, UNID and items (name, flags, value bytes), read in full.
+using Items = std::vector<std::tuple<std::string, unsigned, std::string>>;
+std::map<NOTEID, std::tuple<unsigned, std::string, Items>> Snapshot(const Database &db) {
+    std::map<NOTEID, std::tuple<unsigned, std::string, Items>> out;
+    for (const Note &header : db.notes) {
+        Note loaded;
+        std::string error;
+        const Note *n = db.Load(header, loaded, error);
+        EXPECT_NE(n, nullptr) << error;
+        if (n == nullptr) {
+            continue;
+        }
+        Items items;
+        for (std::size_t i = 0; i < n->items.size(); ++i) {
+            items.emplace_back(std::string(n->ItemName(i)), n->items[i].flags, std::string(n->ItemValue(i)));
+        }
+        out[n->noteId] = {n->noteClass, std::string(reinterpret_cast<const char *>(&n->unid), sizeof(UNID)),
+                          items};
+    }
+    return out;
+}
+
+class DxlRealWriteBack : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(DxlRealWriteBack, ReadsBackToTheSameNotesHeldInMemoryOrIndexed) {
+    const std::string bytes = testsupport::ReadFile(testsupport::RealDataPath(GetParam()));
+    for (bool indexed : {false, true}) {
+        Database first;
+        DxlReader reader;
+        ASSERT_TRUE(
+            reader.Index(bytes, "real.nsf", indexed ? std::make_shared<MemorySource>(bytes) : nullptr, first))
+            << reader.LastError();
+        // A changed note is held in memory and written from it; the others stream from the source.
+        ASSERT_FALSE(first.notes.empty());
+        std::string error;
+        ASSERT_TRUE(first.MakeResident(first.notes.back(), error)) << error;
+        const std::string written = DxlWriter::Write(first);
+        Database second;
+        DxlReader again;
+        ASSERT_TRUE(again.Read(written, "real.nsf", second)) << again.LastError();
+        EXPECT_EQ(Snapshot(first), Snapshot(second)) << GetParam() << (indexed ? " indexed" : " in memory");
+        EXPECT_EQ(first.notes.size(), second.notes.size());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DxlRealWriteBack,
+    ::testing::Values(
+        "domino-jnx/doc_calendar_notice_lists.xml", "domino-jnx/doc_certstore_signed.xml",
+        "domino-jnx/doc_raw_dollarfonts.xml", "domino-jnx/doc_raw_styledtext.xml",
+        "domino-jnx/doc_userdata_raw.xml", "domino-jnx/doc_xml_richtext_basicnote.xml",
+        "domino-jnx/doc_xml_richtext_multiline.xml", "domino-jnx/fileresource_filedata_help_vampire.xml",
+        "domino-jnx/folder_sorted_column.xml", "domino-jnx/form_items_numberlist_rawtime400.xml",
+        "domino-jnx/form_v1_1987_raw_body.xml", "domino-jnx/form_xml_richtext_tables_texteffects.xml",
+        "domino-jnx/imageresource_gif_help_vampire.xml", "domino-jnx/view_all_docnumber.xml",
+        "domino-jnx/view_categorized_multivalue.xml", "domino-jnx/view_three_columns.xml",
+        "domino-cert-manager/acme_diag_challenge.dxl", "domino-cert-manager/lab_certstore.dxl"));
 
 }  // namespace

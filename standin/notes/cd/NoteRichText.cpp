@@ -64,8 +64,8 @@ void Store(dxl::Note &note, const char *name, const std::string &value) {
         return;
     }
     note.AddItem(name, 0, value);
-    note.items.back().xmlIndex = static_cast<std::int32_t>(note.preservedXml.size());
-    note.preservedXml.emplace_back();
+    note.items.back().xmlIndex = static_cast<std::int32_t>(note.Extra().preservedXml.size());
+    note.Extra().preservedXml.emplace_back();
 }
 
 }  // namespace
@@ -93,7 +93,7 @@ void BuildRichTextItems(dxl::Note &note, const std::string &where, std::vector<s
             any = true;
         }
         pugi::xml_document doc;
-        const std::string &xml = note.preservedXml[static_cast<std::size_t>(r.xmlIndex)];
+        const std::string &xml = note.Extra().preservedXml[static_cast<std::size_t>(r.xmlIndex)];
         if (!doc.load_buffer(xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single,
                              pugi::encoding_utf8)) {
             continue;
@@ -123,9 +123,10 @@ void BuildRichTextItems(dxl::Note &note, const std::string &where, std::vector<s
         context.problems.clear();
     }
     // A form's or subform's body becomes its $Body item, which renders documents through the form.
-    if (!note.designXml.empty() && note.FindItem("$Body") < 0) {
+    const std::string &designXml = static_cast<const dxl::Note &>(note).Extra().designXml;
+    if (!designXml.empty() && note.FindItem("$Body") < 0) {
         pugi::xml_document doc;
-        if (doc.load_buffer(note.designXml.data(), note.designXml.size(),
+        if (doc.load_buffer(designXml.data(), designXml.size(),
                             pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8)) {
             for (pugi::xml_node child : doc.document_element().children()) {
                 if (LocalName(child) != "body") {

@@ -1,9 +1,11 @@
-// LMBCS conversions over ICU.
+// LMBCS conversions over ICU. Converters are opened once per thread and kept: opening one looks its
+// name up in ICU's tables, which costs more than most conversions.
 #include "Lmbcs.h"
 
 #include <unicode/ucnv.h>
 
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 namespace standin {
@@ -15,23 +17,39 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-Converter Open(const char *name) {
-    UErrorCode error = U_ZERO_ERROR;
-    Converter c(ucnv_open(name, &error));
-    if (U_FAILURE(error)) {
-        return nullptr;
-    }
-    return c;
+UConverter *Open(const char *name) {
+    return ThreadConverter(name);
 }
 
 constexpr const char *kLmbcs = "LMBCS-1";
 
 }  // namespace
 
+UConverter *ThreadConverter(const char *name) {
+    thread_local std::map<std::string, Converter, std::less<>> converters;
+    auto it = converters.find(std::string_view(name));
+    if (it == converters.end()) {
+        UErrorCode error = U_ZERO_ERROR;
+        Converter c(ucnv_open(name, &error));
+        if (U_FAILURE(error)) {
+            c.reset();
+        }
+        it = converters.emplace(name, std::move(c)).first;
+    }
+    UConverter *c = it->second.get();
+    if (c != nullptr) {
+        ucnv_reset(c);
+        UErrorCode error = U_ZERO_ERROR;
+        ucnv_setToUCallBack(c, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &error);
+        ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &error);
+    }
+    return c;
+}
+
 bool CodePageToUtf16(std::string_view bytes, const char *codePage, std::u16string &out) {
     out.clear();
-    Converter c = Open(codePage);
-    if (!c) {
+    UConverter *c = Open(codePage);
+    if (c == nullptr) {
         return false;
     }
     if (bytes.empty()) {
@@ -39,12 +57,12 @@ bool CodePageToUtf16(std::string_view bytes, const char *codePage, std::u16strin
     }
     std::u16string buffer(bytes.size() * 2 + 4, u'\0');
     UErrorCode error = U_ZERO_ERROR;
-    int32_t n = ucnv_toUChars(c.get(), buffer.data(), static_cast<int32_t>(buffer.size()), bytes.data(),
+    int32_t n = ucnv_toUChars(c, buffer.data(), static_cast<int32_t>(buffer.size()), bytes.data(),
                               static_cast<int32_t>(bytes.size()), &error);
     if (error == U_BUFFER_OVERFLOW_ERROR) {
         buffer.assign(static_cast<std::size_t>(n) + 1, u'\0');
         error = U_ZERO_ERROR;
-        n = ucnv_toUChars(c.get(), buffer.data(), static_cast<int32_t>(buffer.size()), bytes.data(),
+        n = ucnv_toUChars(c, buffer.data(), static_cast<int32_t>(buffer.size()), bytes.data(),
                           static_cast<int32_t>(bytes.size()), &error);
     }
     if (U_FAILURE(error)) {
@@ -56,8 +74,8 @@ bool CodePageToUtf16(std::string_view bytes, const char *codePage, std::u16strin
 
 bool Utf16ToCodePage(std::u16string_view utf16, const char *codePage, std::string &out) {
     out.clear();
-    Converter c = Open(codePage);
-    if (!c) {
+    UConverter *c = Open(codePage);
+    if (c == nullptr) {
         return false;
     }
     if (utf16.empty()) {
@@ -65,12 +83,12 @@ bool Utf16ToCodePage(std::u16string_view utf16, const char *codePage, std::strin
     }
     std::string buffer(utf16.size() * 4 + 8, '\0');
     UErrorCode error = U_ZERO_ERROR;
-    int32_t n = ucnv_fromUChars(c.get(), buffer.data(), static_cast<int32_t>(buffer.size()), utf16.data(),
+    int32_t n = ucnv_fromUChars(c, buffer.data(), static_cast<int32_t>(buffer.size()), utf16.data(),
                                 static_cast<int32_t>(utf16.size()), &error);
     if (error == U_BUFFER_OVERFLOW_ERROR) {
         buffer.assign(static_cast<std::size_t>(n) + 1, '\0');
         error = U_ZERO_ERROR;
-        n = ucnv_fromUChars(c.get(), buffer.data(), static_cast<int32_t>(buffer.size()), utf16.data(),
+        n = ucnv_fromUChars(c, buffer.data(), static_cast<int32_t>(buffer.size()), utf16.data(),
                             static_cast<int32_t>(utf16.size()), &error);
     }
     if (U_FAILURE(error) && error != U_STRING_NOT_TERMINATED_WARNING) {

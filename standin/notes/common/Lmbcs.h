@@ -6,7 +6,14 @@
 #include <string>
 #include <string_view>
 
+struct UConverter;
+
 namespace standin {
+
+// This thread's ICU converter of that name, opened on first use and kept (opening one looks its name
+// up in ICU's tables, which costs more than most conversions), reset to ICU's substituting callbacks;
+// null when ICU does not know the name. Never share it with another thread: converters keep state.
+UConverter *ThreadConverter(const char *name);
 
 // LMBCS to UTF-16 and back. A NUL byte stays a NUL character. Malformed input becomes U+FFFD.
 std::u16string LmbcsToUtf16(std::string_view lmbcs);

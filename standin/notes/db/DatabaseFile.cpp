@@ -1,13 +1,13 @@
 // Loading, sharing and writing back DXL database files.
 #include "DatabaseFile.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "../Runtime.h"
 #include "DbStatus.h"
@@ -50,16 +50,38 @@ std::shared_ptr<DatabaseFile> DatabaseFile::Acquire(const std::string &path, STA
         status = FailWith(kStsDbNotFound, "File does not exist: " + path);
         return nullptr;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // The file is indexed from a read-only mapping, released behind the scan so that indexing a file
+    // larger than memory does not keep it resident; notes are read back by range when opened.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         status = FailWith(kStsDbNotFound, "File cannot be read: " + path);
         return nullptr;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    std::string content = bytes.str();
+    auto source = std::make_shared<dxl::FileSource>(fd);
+    std::size_t size = static_cast<std::size_t>(file->m_stampSize);
+    void *mapped = size == 0 ? nullptr : ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (mapped == MAP_FAILED) {
+        status = FailWith(kStsDbNotFound, "File cannot be read: " + path);
+        return nullptr;
+    }
+    ::madvise(mapped, size, MADV_SEQUENTIAL);
+    std::string_view content(static_cast<const char *>(mapped), size);
     dxl::DxlReader reader;
-    if (!reader.Read(content, path, file->db)) {
+    constexpr std::size_t kReleaseStep = std::size_t{64} << 20;
+    std::size_t released = 0;
+    reader.SetProgress([&](std::size_t reached) {
+        std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        std::size_t upTo = reached / page * page;
+        if (upTo >= released + kReleaseStep) {
+            ::madvise(mapped, upTo, MADV_DONTNEED);
+            released = upTo;
+        }
+    });
+    bool read = reader.Index(content, path, source, file->db);
+    if (mapped != nullptr) {
+        ::munmap(mapped, size);
+    }
+    if (!read) {
         status = FailWith(kStsDxlInvalid, "Invalid DXL database " + reader.LastError());
         return nullptr;
     }
@@ -90,19 +112,26 @@ STATUS DatabaseFile::Save() {
                                                  " was changed by another program while it was open; changes "
                                                  "were not saved");
     }
-    std::string text = dxl::DxlWriter::Write(db);
     std::string temp = path + ".tmp" + std::to_string(getpid());
     FILE *out = std::fopen(temp.c_str(), "wb");
     if (out == nullptr) {
         return FailWith(kStsDbWriteFailed, "Unable to write the database file " + path);
     }
-    bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    // Unchanged notes are copied from the original file; the rest written from memory, note by note.
+    std::string problem;
+    bool ok = dxl::DxlWriter::Write(
+        db,
+        [out](std::string_view piece) {
+            return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
+        },
+        problem);
     ok = std::fflush(out) == 0 && ok;
     ok = fsync(fileno(out)) == 0 && ok;
     ok = std::fclose(out) == 0 && ok;
     if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
         std::remove(temp.c_str());
-        return FailWith(kStsDbWriteFailed, "Unable to write the database file " + path);
+        return FailWith(kStsDbWriteFailed, "Unable to write the database file " + path +
+                                               (problem.empty() ? std::string() : ": " + problem));
     }
     modified = false;
     return 0;

@@ -45,10 +45,18 @@ TIMEDATE Now() {
 std::vector<std::pair<std::string, WORD>> ItemDefinitions(const dxl::Database &db) {
     std::vector<std::pair<std::string, WORD>> out;
     std::set<std::pair<std::string, WORD>> seen;
-    for (const dxl::Note &n : db.notes) {
-        if (n.deleted) {
+    for (const dxl::Note &header : db.notes) {
+        if (header.deleted) {
             continue;
         }
+        dxl::Note loaded;
+        std::string error;
+        const dxl::Note *full = db.Load(header, loaded, error);
+        if (full == nullptr) {
+            Diagnostic(error);
+            continue;
+        }
+        const dxl::Note &n = *full;
         for (std::size_t i = 0; i < n.items.size(); ++i) {
             std::string name(n.ItemName(i));
             WORD type = n.ItemType(i);
@@ -235,7 +243,14 @@ NOTES_EXPORT STATUS NSFDbCopyNote(DBHANDLE src, DBID *srcDbId, DBID *srcReplicaI
     if (!CanRead(*note)) {
         return notes::kErrNoAccess;
     }
-    dxl::Note copy = *note;
+    dxl::Note loaded;
+    std::string loadError;
+    const dxl::Note *full = from->file->db.Load(*note, loaded, loadError);
+    if (full == nullptr) {
+        return FailWith(kStsDxlInvalid, loadError);
+    }
+    dxl::Note copy = *full;
+    copy.sourceIdentity = false;  // its bytes are written from the copy, never from the source file
     dxl::Database &target = to->file->db;
     // The same UNID in the destination is the same note: it is replaced, keeping its note ID.
     const dxl::Note *existing = target.FindByUnid(copy.unid);

@@ -7,6 +7,7 @@
 #include "Security.h"
 #include "dxl/Bytes.h"
 #include "dxl/DxlText.h"
+#include "dxl/ItemValues.h"
 
 namespace standin {
 
@@ -16,7 +17,7 @@ bool DxlNoteContext::FindItem(const std::string &name, WORD &type, std::string &
         return false;
     }
     std::size_t index = static_cast<std::size_t>(i);
-    if ((m_note.items[index].flags & notes::kItemSeal) != 0 && !m_sealedReadable) {
+    if (!m_sealedReadable && m_note.IsItemEncrypted(index)) {
         return false;
     }
     std::string_view v = m_note.ItemValue(index);
@@ -26,6 +27,32 @@ bool DxlNoteContext::FindItem(const std::string &name, WORD &type, std::string &
     type = dxl::ReadWord(v, 0);
     value.assign(v.substr(2));
     return true;
+}
+
+// Item names and values plus the attached files' bytes: what the note occupies, as Notes counts it
+// without its own record overhead.
+double DxlNoteContext::DocLength() const {
+    double total = 0;
+    for (std::size_t i = 0; i < m_note.items.size(); ++i) {
+        total += static_cast<double>(m_note.items[i].nameLength + m_note.items[i].valueLength);
+    }
+    for (const std::string &file : m_note.Extra().files) {
+        total += static_cast<double>(file.size());
+    }
+    return total;
+}
+
+void DxlNoteContext::Attachments(std::vector<std::string> &names, std::vector<double> &sizes) const {
+    names.clear();
+    sizes.clear();
+    for (std::size_t i = 0; i < m_note.items.size(); ++i) {
+        dxl::FileObjectInfo info;
+        if (m_note.items[i].fileIndex >= 0 && !(m_note.IsItemEncrypted(i) && !m_sealedReadable) &&
+            dxl::ParseFileObject(m_note.ItemValue(i), info)) {
+            names.push_back(info.name);
+            sizes.push_back(static_cast<double>(info.size));
+        }
+    }
 }
 
 bool DxlNoteContext::IsResponse() const {
@@ -66,6 +93,10 @@ public:
     std::string ServerName() const override { return m_inner.ServerName(); }
     std::string UserName() const override { return m_inner.UserName(); }
     std::string DocNumber() const override { return m_inner.DocNumber(); }
+    double DocLength() const override { return m_inner.DocLength(); }
+    void Attachments(std::vector<std::string> &names, std::vector<double> &sizes) const override {
+        m_inner.Attachments(names, sizes);
+    }
 
 private:
     std::shared_ptr<DatabaseFile> m_file;

@@ -31,6 +31,8 @@ public:
     std::string ServerName() const override { return m_server; }
     std::string UserName() const override;
     std::string DocNumber() const override { return m_docNumber; }
+    double DocLength() const override;
+    void Attachments(std::vector<std::string> &names, std::vector<double> &sizes) const override;
 
 private:
     const dxl::Note &m_note;

@@ -38,10 +38,10 @@ bool SameUnid(const UNID &a, const UNID &b) {
 }
 
 bool CanDecrypt(const dxl::Note &note) {
-    if (note.sealKey.empty()) {
+    if (note.Extra().sealKey.empty()) {
         return !Config().anonymous;  // sealed for the ID's own user
     }
-    return HoldsKey(note.sealKey);
+    return HoldsKey(note.Extra().sealKey);
 }
 
 // Writes bytes to the file named in LMBCS; on failure nothing stays behind.
@@ -92,9 +92,16 @@ NOTES_EXPORT STATUS NSFNoteOpen(DBHANDLE db, NOTEID noteId, WORD openFlags, NOTE
         return notes::kErrNoAccess;
     }
     auto open = std::make_unique<NoteHandle>();
+    std::string loadError;
+    const dxl::Note *full = handle->file->db.Load(*note, open->note, loadError);
+    if (full == nullptr) {
+        return FailWith(kStsDxlInvalid, loadError);
+    }
     open->db = db;
     open->file = handle->file;
-    open->note = *note;
+    if (full != &open->note) {
+        open->note = *full;
+    }
     open->Layout();
     *ret = Handles::Add(std::move(open));
     return 0;
@@ -235,7 +242,7 @@ NOTES_EXPORT STATUS NSFNoteVerifySignature(NOTEHANDLE note, char *sigItem, TIMED
     if (!handle->note.isSigned) {
         return notes::kErrNoteNotSigned;
     }
-    std::string signer = handle->note.signer;
+    std::string signer = handle->note.Extra().signer;
     std::size_t slash = signer.find('/');
     std::string certifier = slash == std::string::npos ? std::string() : signer.substr(slash + 1);
     auto copy = [](const std::string &text, char *out) {
@@ -275,13 +282,13 @@ NOTES_EXPORT STATUS NSFNoteExtractFile(NOTEHANDLE note, BLOCKID item, const char
         return notes::kErrItemNotFound;
     }
     const dxl::ItemRecord &r = handle->note.items[static_cast<std::size_t>(index)];
-    if (r.fileIndex < 0 || static_cast<std::size_t>(r.fileIndex) >= handle->note.files.size()) {
+    if (r.fileIndex < 0 || static_cast<std::size_t>(r.fileIndex) >= handle->note.Extra().files.size()) {
         return kStsNotAFileItem;
     }
-    if ((r.flags & notes::kItemSeal) != 0 && !handle->decrypted) {
+    if (!handle->decrypted && handle->note.IsItemEncrypted(static_cast<std::size_t>(index))) {
         return kStsCannotDecrypt;
     }
-    return WriteFile(fileName, handle->note.files[static_cast<std::size_t>(r.fileIndex)]);
+    return WriteFile(fileName, handle->note.Extra().files[static_cast<std::size_t>(r.fileIndex)]);
 }
 
 NOTES_EXPORT STATUS NSFNoteExtractOLE2Object(NOTEHANDLE note, char *objectName, char *fileName,
@@ -314,7 +321,7 @@ NOTES_EXPORT STATUS NSFNoteExtractOLE2Object(NOTEHANDLE note, char *objectName, 
                                 "The file " + dxl::LmbcsToUtf8(fileName) + " already exists");
             }
         }
-        return WriteFile(fileName, n.files[static_cast<std::size_t>(n.items[i].fileIndex)]);
+        return WriteFile(fileName, n.Extra().files[static_cast<std::size_t>(n.items[i].fileIndex)]);
     }
     return kStsOleObjectNotFound;
 }

@@ -22,7 +22,7 @@ NoteHandle::~NoteHandle() {
 }
 
 bool NoteHandle::IsSealed() const {
-    return note.HasSealedItems() || !note.sealKey.empty();
+    return note.IsEncrypted();
 }
 
 std::string_view NoteHandle::Served(std::size_t index) const {
@@ -58,7 +58,7 @@ void NoteHandle::Layout() {
             std::memcpy(bytes + at, &index, sizeof index);
             std::string_view value = note.ItemValue(k);
             std::string hidden;
-            if ((note.items[k].flags & notes::kItemSeal) != 0 && !decrypted) {
+            if (!decrypted && note.IsItemEncrypted(k)) {
                 // Sealed data: served as seal data, its bytes scrambled, until NSFNoteDecrypt.
                 hidden.assign(value);
                 if (hidden.size() >= 2) {

@@ -235,6 +235,15 @@ NOTES_EXPORT STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char *viewTitl
         if (!CanRead(*n)) {
             continue;
         }
+        // A note the index holds only in part is read in full when the formula or the summary needs it.
+        dxl::Note loaded;
+        if (!compiled.empty() || (flags & notes::kSearchSummary) != 0) {
+            std::string loadError;
+            n = file->db.Load(*n, loaded, loadError);
+            if (n == nullptr) {
+                return FailWith(kStsDxlInvalid, loadError);
+            }
+        }
         bool selected = true;
         STATUS status = 0;
         if (!ViewIndex::Selects(compiled, *file, *n, server, selected, status)) {
@@ -249,7 +258,7 @@ NOTES_EXPORT STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char *viewTitl
             std::vector<std::pair<std::string, std::string>> items;
             for (std::size_t i = 0; i < n->items.size(); ++i) {
                 WORD f = n->items[i].flags;
-                if ((f & notes::kItemSummary) != 0 && (f & notes::kItemSeal) == 0) {
+                if ((f & notes::kItemSummary) != 0 && !n->IsItemEncrypted(i)) {
                     items.emplace_back(std::string(n->ItemName(i)), std::string(n->ItemValue(i)));
                 }
             }

@@ -21,9 +21,12 @@ namespace {
 
 struct Collection {
     std::shared_ptr<DatabaseFile> file;
-    std::vector<ViewEntry> entries;
+    std::vector<ViewEntry> entries;  // in position order: their tumblers ascend
     std::vector<std::string> columnNames;
-    std::map<std::vector<DWORD>, std::size_t> byTumbler;
+    // What evaluating a document's column values when its entry is read needs.
+    dxl::ViewDesign view;
+    std::vector<std::string> compiledColumns;
+    std::string server;
 };
 
 std::map<HCOLLECTION, std::unique_ptr<Collection>> &Collections() {
@@ -162,8 +165,10 @@ long PositionIndex(const Collection &c, const COLLECTIONPOSITION &pos) {
         return kNone;
     }
     std::vector<DWORD> t(pos.Tumbler, pos.Tumbler + pos.Level + 1);
-    auto it = c.byTumbler.find(t);
-    return it == c.byTumbler.end() ? kNone : static_cast<long>(it->second);
+    auto it = std::lower_bound(
+        c.entries.begin(), c.entries.end(), t,
+        [](const ViewEntry &e, const std::vector<DWORD> &wanted) { return e.tumbler < wanted; });
+    return it == c.entries.end() || it->tumbler != t ? kNone : static_cast<long>(it - c.entries.begin());
 }
 
 void Append16(std::string &b, WORD v) {
@@ -190,6 +195,18 @@ DWORD CountSiblings(const Collection &c, std::size_t at) {
 // The data of one entry in return-mask bit order.
 std::string EntryData(const Collection &c, std::size_t at, DWORD mask) {
     const ViewEntry &e = c.entries[at];
+    std::vector<std::string> evaluated;
+    static const std::vector<std::string> kNoValues;
+    const std::vector<std::string> *columnValues = e.values ? e.values.get() : &kNoValues;
+    if (e.valuesPending && (mask & (notes::kReadMaskSummaryValues | notes::kReadMaskSummary)) != 0) {
+        STATUS status = 0;
+        if (!ViewIndex::EntryValues(*c.file, c.view, c.compiledColumns, e.noteId, c.server, evaluated,
+                                    status)) {
+            Diagnostic("the column values of note " + std::to_string(e.noteId) + " cannot be evaluated");
+            evaluated.assign(c.view.columns.size(), std::string());
+        }
+        columnValues = &evaluated;
+    }
     std::string b;
     if (mask & notes::kReadMaskNoteId) {
         dxl::AppendDword(b, e.noteId);
@@ -225,13 +242,13 @@ std::string EntryData(const Collection &c, std::size_t at, DWORD mask) {
     if (mask & notes::kReadMaskSummaryValues) {
         // ITEM_VALUE_TABLE: WORD length, WORD items, WORD value lengths, then the values.
         std::string values;
-        for (const std::string &v : e.values) {
+        for (const std::string &v : (*columnValues)) {
             values += v;
         }
-        WORD items = static_cast<WORD>(e.values.size());
+        WORD items = static_cast<WORD>((*columnValues).size());
         Append16(b, static_cast<WORD>(4 + 2 * items + values.size()));
         Append16(b, items);
-        for (const std::string &v : e.values) {
+        for (const std::string &v : (*columnValues)) {
             Append16(b, static_cast<WORD>(v.size()));
         }
         b += values;
@@ -250,10 +267,10 @@ std::string EntryData(const Collection &c, std::size_t at, DWORD mask) {
         std::string body;
         std::string heads;
         WORD items = 0;
-        for (std::size_t i = 0; i < e.values.size() && i < c.columnNames.size(); ++i) {
+        for (std::size_t i = 0; i < (*columnValues).size() && i < c.columnNames.size(); ++i) {
             Append16(heads, static_cast<WORD>(c.columnNames[i].size()));
-            Append16(heads, static_cast<WORD>(e.values[i].size()));
-            body += c.columnNames[i] + e.values[i];
+            Append16(heads, static_cast<WORD>((*columnValues)[i].size()));
+            body += c.columnNames[i] + (*columnValues)[i];
             ++items;
         }
         Append16(b, static_cast<WORD>(4 + heads.size() + body.size()));
@@ -374,8 +391,10 @@ NOTES_EXPORT STATUS NIFOpenCollection(DBHANDLE viewDb, DBHANDLE dataDb, NOTEID v
     for (const dxl::ViewColumn &c : viewNote->view->columns) {
         collection->columnNames.push_back(c.itemName);
     }
-    for (std::size_t i = 0; i < collection->entries.size(); ++i) {
-        collection->byTumbler[collection->entries[i].tumbler] = i;
+    collection->view.columns = viewNote->view->columns;
+    collection->server = dataHolder->server;
+    if (!ViewIndex::CompileColumns(collection->view, collection->compiledColumns, status)) {
+        return status;
     }
     HCOLLECTION h = NextCollectionHandle();
     if (h == 0) {

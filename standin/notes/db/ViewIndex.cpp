@@ -6,6 +6,7 @@
 
 #include "../common/TimeDate.h"
 #include "../formula/Formula.h"
+#include "DbStatus.h"
 #include "DxlNoteContext.h"
 #include "Security.h"
 #include "dxl/Bytes.h"
@@ -106,18 +107,28 @@ std::string CategoryTitle(std::string_view value, const SortKey &key) {
     return FormatTimeDate(FromUnixSeconds(static_cast<std::int64_t>(key.number / 100.0)), nullptr);
 }
 
+// A document of the view while its order is worked out: the first sort key of each sorted column
+// other than a categorised first one (the first inline: most views sort on one column) and, when
+// categorised, the index of its first column's value.
 struct Row {
     const dxl::Note *note = nullptr;
-    std::vector<std::string> values;
-    SortKey category;
+    SortKey first;
+    std::vector<SortKey> more;
+    std::uint32_t categoryValue = 0;
+    const SortKey &Key(std::size_t k) const { return k == 0 ? first : more[k - 1]; }
 };
+
+SortKey FirstKey(std::string_view value) {
+    std::vector<SortKey> keys = Keys(value);
+    return keys.empty() ? SortKey() : keys[0];
+}
 
 bool ColumnValue(const dxl::ViewColumn &column, const std::string &compiled, const DatabaseFile &data,
                  const dxl::Note &note, const std::string &server, std::string &value, STATUS &status) {
     value.clear();
     if (compiled.empty()) {
         long i = note.FindItem(column.itemName);
-        if (i >= 0 && (note.items[static_cast<std::size_t>(i)].flags & notes::kItemSeal) == 0) {
+        if (i >= 0 && !note.IsItemEncrypted(static_cast<std::size_t>(i))) {
             value.assign(note.ItemValue(static_cast<std::size_t>(i)));
         }
         return true;
@@ -133,6 +144,49 @@ bool ColumnValue(const dxl::ViewColumn &column, const std::string &compiled, con
 }
 
 }  // namespace
+
+bool ViewIndex::CompileColumns(const dxl::ViewDesign &view, std::vector<std::string> &compiled,
+                               STATUS &status) {
+    compiled.clear();
+    for (const dxl::ViewColumn &c : view.columns) {
+        std::string one = c.compiledFormula;
+        // A formula that only names the column's item reads the item itself.
+        if (one.empty() && !c.formula.empty() && !dxl::EqualsNoCase(c.formula, c.itemName)) {
+            formula::CompileError error;
+            if (!formula::Compile(c.formula, one, error)) {
+                status = error.status;
+                return false;
+            }
+        }
+        compiled.push_back(one);
+    }
+    return true;
+}
+
+bool ViewIndex::EntryValues(const DatabaseFile &data, const dxl::ViewDesign &view,
+                            const std::vector<std::string> &compiledColumns, NOTEID noteId,
+                            const std::string &server, std::vector<std::string> &values, STATUS &status) {
+    values.clear();
+    const dxl::Note *header = data.db.Find(noteId);
+    if (header == nullptr) {
+        status = kStsNoteNotFound;
+        return false;
+    }
+    dxl::Note loaded;
+    std::string error;
+    const dxl::Note *n = data.db.Load(*header, loaded, error);
+    if (n == nullptr) {
+        status = FailWith(kStsDxlInvalid, error);
+        return false;
+    }
+    values.resize(view.columns.size());
+    for (std::size_t c = 0; c < view.columns.size() && c < compiledColumns.size(); ++c) {
+        if (!ColumnValue(view.columns[c], compiledColumns[c], data, *n, server, values[c], status)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool ViewIndex::Selects(const std::string &compiled, const DatabaseFile &data, const dxl::Note &note,
                         const std::string &server, bool &selected, STATUS &status) {
@@ -157,19 +211,19 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     const dxl::Database &db = data.db;
     auto usable = [&](const dxl::Note *n) { return n != nullptr && !n->deleted && CanRead(*n); };
     std::vector<std::string> compiledColumns;
-    for (const dxl::ViewColumn &c : view.columns) {
-        std::string compiled;
-        // A formula that only names the column's item reads the item itself.
-        if (!c.formula.empty() && !dxl::EqualsNoCase(c.formula, c.itemName)) {
-            formula::CompileError error;
-            if (!formula::Compile(c.formula, compiled, error)) {
-                status = error.status;
-                return false;
-            }
-        }
-        compiledColumns.push_back(compiled);
+    if (!CompileColumns(view, compiledColumns, status)) {
+        return false;
     }
-    auto valuesOf = [&](const dxl::Note &n, std::vector<std::string> &values) {
+    // The column values of a note, read in full for them when the index holds only its header.
+    auto valuesOf = [&](const dxl::Note &header, std::vector<std::string> &values) {
+        dxl::Note loaded;
+        std::string error;
+        const dxl::Note *full = db.Load(header, loaded, error);
+        if (full == nullptr) {
+            status = FailWith(kStsDxlInvalid, error);
+            return false;
+        }
+        const dxl::Note &n = *full;
         values.resize(view.columns.size());
         for (std::size_t c = 0; c < view.columns.size(); ++c) {
             if (!ColumnValue(view.columns[c], compiledColumns[c], data, n, server, values[c], status)) {
@@ -196,12 +250,13 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
                 std::string v;
                 dxl::AppendWord(v, notes::kTypeText);
                 v += e.categoryTitle;
-                entry.values.push_back(v);
+                entry.values = std::make_unique<std::vector<std::string>>(1, v);
             } else {
                 entry.noteId = n->noteId;
                 entry.noteClass = n->noteClass;
                 entry.unid = n->unid;
-                if (!valuesOf(*n, entry.values)) {
+                entry.values = std::make_unique<std::vector<std::string>>();
+                if (!valuesOf(*n, *entry.values)) {
                     return false;
                 }
             }
@@ -209,64 +264,104 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         }
         return true;
     }
-    std::vector<const dxl::Note *> candidates;
+    // Each selected document is read once: its selection and its column values together; what its
+    // order needs is kept.
+    bool categorized = !view.columns.empty() && view.columns[0].categorized;
+    std::vector<std::string> categoryValues;  // the first column's values, when categorised
+    auto toRow = [&](const dxl::Note &header, const std::vector<std::string> &values) {
+        Row row;
+        row.note = &header;
+        std::size_t k = 0;
+        for (std::size_t c = 0; c < view.columns.size(); ++c) {
+            if (view.columns[c].sorted && !(c == 0 && categorized)) {
+                (k++ == 0 ? row.first : row.more.emplace_back()) = FirstKey(values[c]);
+            }
+        }
+        if (categorized) {
+            row.categoryValue = static_cast<std::uint32_t>(categoryValues.size());
+            categoryValues.push_back(values[0]);
+        }
+        return row;
+    };
+    std::vector<Row> candidates;
     if (view.isFolder) {
         for (NOTEID id : view.members) {
             const dxl::Note *n = db.Find(id);
             if (usable(n)) {
-                candidates.push_back(n);
+                std::vector<std::string> values;
+                if (!valuesOf(*n, values)) {
+                    return false;
+                }
+                candidates.push_back(toRow(*n, values));
             }
         }
     } else {
-        std::string compiled;
-        if (!view.selectionFormula.empty()) {
+        std::string compiled = view.compiledSelection;
+        if (compiled.empty() && !view.selectionFormula.empty()) {
             formula::CompileError error;
             if (!formula::Compile(view.selectionFormula, compiled, error)) {
                 status = error.status;
                 return false;
             }
         }
-        for (const dxl::Note &n : db.notes) {
-            if (n.noteClass != notes::kNoteClassDocument || !usable(&n)) {
+        for (const dxl::Note &header : db.notes) {
+            if (header.noteClass != notes::kNoteClassDocument || !usable(&header)) {
                 continue;
             }
-            bool selected = false;
-            if (!Selects(compiled, data, n, server, selected, status)) {
+            dxl::Note loaded;
+            std::string loadError;
+            const dxl::Note *n = db.Load(header, loaded, loadError);
+            if (n == nullptr) {
+                status = FailWith(kStsDxlInvalid, loadError);
                 return false;
             }
-            if (selected) {
-                candidates.push_back(&n);
+            bool selected = false;
+            if (!Selects(compiled, data, *n, server, selected, status)) {
+                return false;
             }
+            if (!selected) {
+                continue;
+            }
+            std::vector<std::string> values(view.columns.size());
+            for (std::size_t c = 0; c < view.columns.size(); ++c) {
+                if (!ColumnValue(view.columns[c], compiledColumns[c], data, *n, server, values[c], status)) {
+                    return false;
+                }
+            }
+            candidates.push_back(toRow(header, values));
         }
     }
     std::sort(candidates.begin(), candidates.end(),
-              [](const dxl::Note *a, const dxl::Note *b) { return a->noteId < b->noteId; });
-    bool categorized = !view.columns.empty() && view.columns[0].categorized;
+              [](const Row &a, const Row &b) { return a.note->noteId < b.note->noteId; });
     std::vector<Row> rows;
-    for (const dxl::Note *n : candidates) {
-        Row row;
-        row.note = n;
-        if (!valuesOf(*n, row.values)) {
-            return false;
+    std::vector<SortKey> categoryOf;  // the category key of each row, when categorised
+    if (!categorized) {
+        rows.swap(candidates);
+    }
+    for (const Row &row : candidates) {
+        // A categorised document appears under each of its categories when the column separates
+        // multiple values.
+        std::vector<SortKey> keys = Keys(categoryValues[row.categoryValue]);
+        if (keys.empty()) {
+            keys.emplace_back();
         }
-        if (categorized) {
-            std::vector<SortKey> keys = Keys(row.values[0]);
-            if (keys.empty()) {
-                keys.emplace_back();
-            }
-            if (!view.columns[0].separateMultipleValues) {
-                keys.resize(1);
-            }
-            for (const SortKey &k : keys) {
-                Row copy = row;
-                copy.category = k;
-                rows.push_back(std::move(copy));
-            }
-        } else {
-            rows.push_back(std::move(row));
+        if (!view.columns[0].separateMultipleValues) {
+            keys.resize(1);
+        }
+        for (const SortKey &k : keys) {
+            rows.push_back(row);
+            categoryOf.push_back(k);
         }
     }
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row &a, const Row &b) {
+    candidates.clear();
+    candidates.shrink_to_fit();
+    // Sorted through an order of row numbers, so the category keys stay with their rows.
+    std::vector<std::uint32_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        std::size_t k = 0;
         for (std::size_t c = 0; c < view.columns.size(); ++c) {
             const dxl::ViewColumn &col = view.columns[c];
             if (!col.sorted) {
@@ -274,11 +369,10 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             }
             int r = 0;
             if (c == 0 && categorized) {
-                r = Compare(a.category, b.category);
+                r = Compare(categoryOf[a], categoryOf[b]);
             } else {
-                std::vector<SortKey> ka = Keys(a.values[c]);
-                std::vector<SortKey> kb = Keys(b.values[c]);
-                r = Compare(ka.empty() ? SortKey() : ka[0], kb.empty() ? SortKey() : kb[0]);
+                r = Compare(rows[a].Key(k), rows[b].Key(k));
+                ++k;
             }
             if (r != 0) {
                 return col.descending ? r > 0 : r < 0;
@@ -290,17 +384,19 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     DWORD inCategory = 0;
     DWORD categories = 0;
     const SortKey *current = nullptr;
-    for (const Row &row : rows) {
-        if (categorized && (current == nullptr || Compare(*current, row.category) != 0)) {
-            current = &row.category;
+    entries.reserve(rows.size());
+    for (std::uint32_t index : order) {
+        const Row &row = rows[index];
+        if (categorized && (current == nullptr || Compare(*current, categoryOf[index]) != 0)) {
+            current = &categoryOf[index];
             ViewEntry category;
             category.noteId = notes::kNoteIdCategory | ++categories;
             category.tumbler = {++top};
             std::string v;
             dxl::AppendWord(v, notes::kTypeText);
-            v += CategoryTitle(row.values[0], row.category);
-            category.values.push_back(v);
-            category.values.resize(view.columns.size());
+            v += CategoryTitle(categoryValues[row.categoryValue], categoryOf[index]);
+            category.values = std::make_unique<std::vector<std::string>>(view.columns.size());
+            (*category.values)[0] = v;
             entries.push_back(std::move(category));
             inCategory = 0;
         }
@@ -308,7 +404,7 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         entry.noteId = row.note->noteId;
         entry.noteClass = row.note->noteClass;
         entry.unid = row.note->unid;
-        entry.values = row.values;
+        entry.valuesPending = true;
         entry.tumbler = categorized ? std::vector<DWORD>{top, ++inCategory} : std::vector<DWORD>{++top};
         entries.push_back(std::move(entry));
     }

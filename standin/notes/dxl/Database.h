@@ -1,11 +1,14 @@
 // An in-memory database read from a DXL file: title, replica ID, and its notes by note ID.
 #pragma once
 
-#include <map>
+#include <deque>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Note.h"
+#include "NoteSource.h"
 
 namespace standin::dxl {
 
@@ -18,8 +21,16 @@ public:
     std::string rootAttributes;            // the root element's attributes as read, for writing back
     std::vector<std::string> otherXml;     // top-level elements that are not notes, kept verbatim
 
-    // Notes in file order; deleted notes stay as stubs.
-    std::vector<Note> notes;
+    // Notes in file order; deleted notes stay as stubs. Notes that are not resident are read from
+    // source when loaded.
+    std::deque<Note> notes;  // a deque: growing never moves the notes already read
+    std::shared_ptr<const NoteSource> source;
+
+    // The whole note: the note itself when resident, else read from the source into scratch (its
+    // identity and times as indexed). Null (error set) when its bytes cannot be read back.
+    const Note *Load(const Note &note, Note &scratch, std::string &error) const;
+    // Makes the note resident (to change it); false (error set) when it cannot be read.
+    [[nodiscard]] bool MakeResident(Note &note, std::string &error) const;
 
     // Rebuilds the note ID index after notes were added or reordered.
     void Reindex();
@@ -32,7 +43,7 @@ public:
     Note &Add(Note note);
 
 private:
-    std::map<NOTEID, std::size_t> m_index;
+    std::vector<std::pair<NOTEID, std::size_t>> m_index;  // sorted by note ID
 };
 
 }  // namespace standin::dxl

@@ -82,8 +82,8 @@ std::string Utf8Text(std::string_view lmbcs) {
 
 void WriteItem(std::string &out, const Note &note, std::size_t index) {
     const ItemRecord &r = note.items[index];
-    if (r.xmlIndex >= 0 && static_cast<std::size_t>(r.xmlIndex) < note.preservedXml.size()) {
-        out += note.preservedXml[static_cast<std::size_t>(r.xmlIndex)];
+    if (r.xmlIndex >= 0 && static_cast<std::size_t>(r.xmlIndex) < note.Extra().preservedXml.size()) {
+        out += note.Extra().preservedXml[static_cast<std::size_t>(r.xmlIndex)];
         out += "\n";
         return;
     }
@@ -109,6 +109,9 @@ void WriteItem(std::string &out, const Note &note, std::size_t index) {
     }
     if ((r.flags & notes::kItemNames) != 0 && !nameFlagImplied) {
         out += " names='true'";
+    }
+    if (r.encrypted) {
+        out += " sealed='true'";
     }
     out += ">";
     WORD type = value.size() >= 2 ? ReadWord(value, 0) : 0;
@@ -158,7 +161,7 @@ std::string MembershipXml(const ViewDesign &view, const Database &db) {
 }
 
 void WriteDesign(std::string &out, const Note &note, const Database &db) {
-    std::string xml = note.designXml;
+    std::string xml = note.Extra().designXml;
     // The design note keeps its element as read; only its note ID may have changed (a copy).
     std::size_t info = xml.find("<noteinfo");
     if (info != std::string::npos) {
@@ -176,7 +179,7 @@ void WriteDesign(std::string &out, const Note &note, const Database &db) {
             while (!xml.empty() && xml.back() == ' ') {
                 xml.pop_back();
             }
-            xml += ">" + inner + "</" + note.elementName + ">";
+            xml += ">" + inner + "</" + note.Extra().elementName + ">";
         } else if (end != std::string::npos) {
             xml.insert(end, inner);
         }
@@ -186,7 +189,7 @@ void WriteDesign(std::string &out, const Note &note, const Database &db) {
 }
 
 void WriteDocument(std::string &out, const Note &note) {
-    bool isNote = note.elementName != "document" || note.noteClass != notes::kNoteClassDocument;
+    bool isNote = note.Extra().elementName != "document" || note.noteClass != notes::kNoteClassDocument;
     out += isNote ? "<note class='" + std::string(ClassName(note.noteClass)) + "'>" : "<document>";
     out += "\n<noteinfo noteid='" + Hex(note.noteId) + "' unid='" + UnidText(note.unid) + "' sequence='" +
            std::to_string(note.sequence) + "'>";
@@ -196,12 +199,12 @@ void WriteDocument(std::string &out, const Note &note) {
     WriteTime(out, "lastaccessed", note.accessed);
     WriteTime(out, "addedtofile", note.addedToFile);
     out += "</noteinfo>\n";
-    if (!note.sealKey.empty()) {
-        out += "<vx:sealed key='" + EscapeXml(note.sealKey) + "'/>\n";
+    if (!note.Extra().sealKey.empty()) {
+        out += "<vx:sealed key='" + EscapeXml(note.Extra().sealKey) + "'/>\n";
     }
     if (note.isSigned) {
         bool dst = false;
-        out += "<vx:signature signer='" + EscapeXml(note.signer) + "' time='" +
+        out += "<vx:signature signer='" + EscapeXml(note.Extra().signer) + "' time='" +
                FormatDxlDateTime(note.signedAt, dst) + "'/>\n";
     }
     for (std::size_t i = 0; i < note.items.size(); ++i) {
@@ -213,6 +216,22 @@ void WriteDocument(std::string &out, const Note &note) {
 }  // namespace
 
 std::string DxlWriter::Write(const Database &db) {
+    std::string out;
+    std::string problem;
+    if (!Write(
+            db,
+            [&out](std::string_view piece) {
+                out += piece;
+                return true;
+            },
+            problem)) {
+        return std::string();
+    }
+    return out;
+}
+
+bool DxlWriter::Write(const Database &db, const std::function<bool(std::string_view)> &sink,
+                      std::string &problem) {
     std::string out = "<?xml version='1.0' encoding='utf-8'?>\n<database";
     if (db.rootElement == "database") {
         out += db.rootAttributes;
@@ -234,14 +253,35 @@ std::string DxlWriter::Write(const Database &db) {
         if (note.deleted) {
             continue;
         }
-        if (!note.designXml.empty()) {
-            WriteDesign(out, note, db);
+        if (!note.resident && note.sourceIdentity && db.source) {
+            std::string bytes;
+            if (!db.source->Read(note.sourceOffset, note.sourceLength, bytes)) {
+                problem = "the note " + std::to_string(note.noteId) + " cannot be read back from the file";
+                return false;
+            }
+            out += bytes;
+            out += "\n";
         } else {
-            WriteDocument(out, note);
+            Note loaded;
+            const Note *full = db.Load(note, loaded, problem);
+            if (full == nullptr) {
+                return false;
+            }
+            if (!full->Extra().designXml.empty()) {
+                WriteDesign(out, *full, db);
+            } else {
+                WriteDocument(out, *full);
+            }
+        }
+        if (out.size() >= (std::size_t{1} << 20)) {
+            if (!sink(out)) {
+                return false;
+            }
+            out.clear();
         }
     }
     out += "</database>\n";
-    return out;
+    return sink(out);
 }
 
 }  // namespace standin::dxl

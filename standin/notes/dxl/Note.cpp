@@ -25,16 +25,15 @@ Note &Note::operator=(const Note &other) {
     accessed = other.accessed;
     addedToFile = other.addedToFile;
     deleted = other.deleted;
+    resident = other.resident;
+    sourceIdentity = other.sourceIdentity;
+    sourceOffset = other.sourceOffset;
+    sourceLength = other.sourceLength;
     data = other.data;
     items = other.items;
-    files = other.files;
-    preservedXml = other.preservedXml;
-    elementName = other.elementName;
-    designXml = other.designXml;
+    m_extra = other.m_extra ? std::make_unique<NoteExtra>(*other.m_extra) : nullptr;
     view = other.view ? std::make_unique<ViewDesign>(*other.view) : nullptr;
-    sealKey = other.sealKey;
     isSigned = other.isSigned;
-    signer = other.signer;
     signedAt = other.signedAt;
     return *this;
 }
@@ -75,13 +74,32 @@ long Note::FindItem(std::string_view name, std::size_t from) const {
     return -1;
 }
 
-bool Note::HasSealedItems() const {
+NoteExtra &Note::Extra() {
+    if (!m_extra) {
+        m_extra = std::make_unique<NoteExtra>();
+    }
+    return *m_extra;
+}
+
+const NoteExtra &Note::Extra() const {
+    static const NoteExtra kNone;
+    return m_extra ? *m_extra : kNone;
+}
+
+bool Note::IsEncrypted() const {
+    if (!Extra().sealKey.empty()) {
+        return true;
+    }
     for (const ItemRecord &r : items) {
-        if ((r.flags & notes::kItemSeal) != 0) {
+        if (r.encrypted) {
             return true;
         }
     }
     return false;
+}
+
+bool Note::IsItemEncrypted(std::size_t index) const {
+    return (items[index].flags & notes::kItemSeal) != 0 && IsEncrypted();
 }
 
 }  // namespace standin::dxl

@@ -10,8 +10,9 @@
 namespace standin::dxl {
 
 struct ViewColumn {
-    std::string itemName;  // LMBCS
-    std::string formula;   // LMBCS; empty when the column shows the item itself
+    std::string itemName;         // LMBCS
+    std::string formula;          // LMBCS; empty when the column shows the item itself
+    std::string compiledFormula;  // the formula in this runtime's compiled form, when stored compiled
     bool sorted = false;
     bool descending = false;
     bool categorized = false;
@@ -30,7 +31,8 @@ struct ExplicitEntry {
 struct ViewDesign {
     bool isFolder = false;
     bool isPrivate = false;
-    std::string selectionFormula;  // LMBCS; empty selects every document
+    std::string selectionFormula;   // LMBCS; empty selects every document
+    std::string compiledSelection;  // the selection in this runtime's compiled form, when stored compiled
     std::vector<ViewColumn> columns;
     bool hasExplicitEntries = false;
     std::vector<ExplicitEntry> entries;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "../common/Rfc822Text.h"
+
 namespace formula {
 
 namespace {
@@ -132,8 +134,14 @@ Value DecodeRange(std::string_view bytes, bool times) {
 Value CanonicalValue::Decode(WORD type, std::string_view bytes) {
     switch (type) {
         case notes::kTypeText:
-        case notes::kTypeRfc822Text:
             return Value::Text(std::string(bytes));
+        case notes::kTypeRfc822Text: {
+            standin::Rfc822Value rfc;
+            if (!standin::DecodeRfc822Text(bytes, rfc)) {
+                return Value::Text(std::string());
+            }
+            return rfc.isTime ? Value::Time(rfc.time) : Value::Texts(std::move(rfc.texts));
+        }
         case notes::kTypeTextList:
             return DecodeTextList(bytes);
         case notes::kTypeNumber: {

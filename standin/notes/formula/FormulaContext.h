@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "../../../src/notes/capi/NotesTypes.h"
 
@@ -26,6 +27,13 @@ public:
     virtual std::string UserName() const = 0;    // LMBCS, canonical form
     // The entry's position in the view being built ("1", "2.1"...); empty outside a view.
     virtual std::string DocNumber() const = 0;
+    // The size of the note in bytes (@DocLength); a context without stored items has none.
+    virtual double DocLength() const { return 0; }
+    // The attached files: names (LMBCS) and sizes in bytes, in item order.
+    virtual void Attachments(std::vector<std::string> &names, std::vector<double> &sizes) const {
+        names.clear();
+        sizes.clear();
+    }
 };
 
 }  // namespace formula

@@ -154,6 +154,27 @@ Value DbName(Evaluator &evaluator, std::vector<Value> &) {
 Value DocNumber(Evaluator &evaluator, std::vector<Value> &) {
     return Value::Text(evaluator.Context().DocNumber());
 }
+Value DocLength(Evaluator &evaluator, std::vector<Value> &) {
+    return Value::Number(evaluator.Context().DocLength());
+}
+Value Attachments(Evaluator &evaluator, std::vector<Value> &) {
+    std::vector<std::string> names;
+    std::vector<double> sizes;
+    evaluator.Context().Attachments(names, sizes);
+    return Value::Number(static_cast<double>(names.size()));
+}
+Value AttachmentNames(Evaluator &evaluator, std::vector<Value> &) {
+    std::vector<std::string> names;
+    std::vector<double> sizes;
+    evaluator.Context().Attachments(names, sizes);
+    return names.empty() ? Value::Text(std::string()) : Value::Texts(std::move(names));
+}
+Value AttachmentLengths(Evaluator &evaluator, std::vector<Value> &) {
+    std::vector<std::string> names;
+    std::vector<double> sizes;
+    evaluator.Context().Attachments(names, sizes);
+    return sizes.empty() ? Value::Number(0) : Value::Numbers(std::move(sizes));
+}
 
 // The parts of a hierarchical name "CN=John Smith/OU=Sales/O=Acme/C=US" or "John Smith/Sales/Acme".
 struct NameParts {
@@ -296,6 +317,10 @@ const FunctionSignature kSpecs[] = {
     {"@DbTitle", 0, 0, DbTitle, nullptr, false, false},
     {"@DbName", 0, 0, DbName, nullptr, false, false},
     {"@DocNumber", 0, 1, DocNumber, nullptr, false, false},
+    {"@DocLength", 0, 0, DocLength, nullptr, false, false},
+    {"@Attachments", 0, 1, Attachments, nullptr, false, false},
+    {"@AttachmentNames", 0, 1, AttachmentNames, nullptr, false, false},
+    {"@AttachmentLengths", 0, 1, AttachmentLengths, nullptr, false, false},
     {"@Created", 0, 0, Created, nullptr, false, false},
     {"@Modified", 0, 0, Modified, nullptr, false, false},
     {"@Accessed", 0, 0, Accessed, nullptr, false, false},
