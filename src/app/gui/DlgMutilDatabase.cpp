@@ -172,11 +172,18 @@ void DlgMutilDatabase::AddDatabase() {
     if (!SessionActive()) {
         return;
     }
-    DlgSelectDatabase dialog(DlgSelectDatabase::Mode::Multiple, this);
+    // "Add Now" adds the chosen databases while the selection dialog stays open; OK adds the rest.
+    DlgSelectDatabase *selection = nullptr;
+    DlgSelectDatabase dialog(
+        DlgSelectDatabase::Mode::Multiple, this,
+        [this, &selection](const std::vector<std::string> &paths, const std::vector<std::string> &titles) {
+            AddDatabases(selection->Server(), paths, titles);
+        });
+    selection = &dialog;
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    AddDatabases(dialog.CurrentServer(), dialog.Paths(), dialog.Titles());
+    AddDatabases(dialog.Server(), dialog.Paths(), dialog.Titles());
 }
 
 void DlgMutilDatabase::AddDatabases(const std::string &server, const std::vector<std::string> &paths,
