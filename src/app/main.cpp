@@ -1,6 +1,7 @@
 // The vorlix executable: puts the Notes program directory on the loader's path, then opens the main
 // dialog (no arguments, in a build with the dialogs) or runs the application object's command-line
 // mode, and returns the exit code.
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@
 #endif
 
 int main(int argc, char **argv) {
+    // A write past the file-size limit then fails with EFBIG and is reported like any failed write,
+    // instead of killing the process with half a row written. The setting survives the re-exec.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (app::CVorlixApp::InformationRequested(arguments) == app::CVorlixApp::Information::None) {
         app::LibraryPathStart::EnsureOnLibraryPath(

@@ -3,6 +3,7 @@
 #include "config/OutputItem.h"
 
 #include "config/ComputedFieldCatalogue.h"
+#include "notes/LmbcsConvert.h"
 #include "notes/NotesFormula.h"
 #include "notes/NotesNote.h"
 #include "richtext/NotesItem.h"
@@ -81,8 +82,12 @@ std::string OutputItem::Evaluate(const notes::NotesNote &note, const std::string
                                  richtext::RenderState *state) {
     switch (m_kind) {
         case kItemField:
-            return richtext::NotesItem::Render(note, m_name, separator,
-                                               IsRichTextAdvanced() ? options : nullptr, state)
+            // The name is the same for every document: converted once, not once per value.
+            if (m_lmbcsName.empty() && !m_name.empty()) {
+                m_lmbcsName = notes::UnicodeToLmbcs(m_name);
+            }
+            return richtext::NotesItem::RenderLmbcsName(note, m_lmbcsName, separator,
+                                                        IsRichTextAdvanced() ? options : nullptr, state)
                 .text;
         case kItemFormula:
             if (!m_formula) {

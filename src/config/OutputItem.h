@@ -67,6 +67,7 @@ public:
 private:
     int m_kind;
     std::string m_name;
+    std::string m_lmbcsName;  // m_name in LMBCS, converted at the first field evaluation
     std::string m_label;
     ValueFunction m_valueFunction = nullptr;
     int m_richTextAdvanced;

@@ -23,4 +23,13 @@ bool CopyToDatabase::Copy(const notes::NotesNote &note) {
     return false;
 }
 
+bool CopyToDatabase::Close() {
+    m_lastError.clear();
+    if (m_database.CloseChecked()) {
+        return true;
+    }
+    m_lastError = "Unable to save 'Copy To' database. Error: " + m_database.LastError();
+    return false;
+}
+
 }  // namespace exporter

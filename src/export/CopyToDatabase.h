@@ -18,7 +18,9 @@ public:
     [[nodiscard]] bool Open(const std::string &server, const std::string &path);
     // Copies an open note from its own database; on failure LastError is the Notes message.
     [[nodiscard]] bool Copy(const notes::NotesNote &note);
-    void Close() { m_database.Close(); }
+    // Closes the destination; false when the runtime could not save the copies, with LastError
+    // "Unable to save 'Copy To' database. Error: " followed by its reason.
+    [[nodiscard]] bool Close();
     bool IsOpen() const { return m_database.IsOpen(); }
     const std::string &LastError() const { return m_lastError; }
 

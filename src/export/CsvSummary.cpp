@@ -39,9 +39,8 @@ void AppendValue(std::string &line, const std::string &value, bool quoted) {
 
 CsvSummary::CsvSummary(int characterEncoding) : m_encoding(characterEncoding) {}
 
-CsvSummary::~CsvSummary() {
-    Close();
-}
+// A file never closed by the run (a crash of the caller) keeps its partial name.
+CsvSummary::~CsvSummary() = default;
 
 bool CsvSummary::AddReplacement(const std::string &find, const std::string &replace) {
     if (find.empty()) {
@@ -57,28 +56,51 @@ void CsvSummary::SetReplacements(std::vector<std::pair<std::string, std::string>
 }
 
 bool CsvSummary::Open(const std::string &path) {
-    Close();
+    // A file still open is finished first, as a run would finish it.
+    (void)Close();
     m_lastError.clear();
     m_path = path;
-    m_file = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
-    if (m_file == nullptr) {
+    if (!m_file.Open(path, platform::OutputMode::kReplace)) {
         m_lastError = "Unable to create or open output file \"" + path + "\"";
+        if (m_file.Failure() != platform::OutputFailure::kOpen) {
+            m_lastError += ": " + m_file.ErrorText();
+        }
         return false;
     }
-    if (m_encoding == kEncodingUtf16 && std::fwrite("\xFF\xFE", 1, 2, m_file) != 2) {
-        m_lastError = "Unable to create or open output file \"" + path + "\"";
-        Close();
-        return false;
+    if (m_encoding == kEncodingUtf16 && !m_file.Write("\xFF\xFE")) {
+        return WriteFailure();
     }
     return true;
 }
 
-void CsvSummary::Close() {
-    if (m_file == nullptr) {
-        return;
+bool CsvSummary::Close() {
+    if (!m_file.IsOpen()) {
+        return true;
     }
-    std::fclose(m_file);
-    m_file = nullptr;
+    if (!m_file.Commit()) {
+        return WriteFailure();
+    }
+    return true;
+}
+
+bool CsvSummary::Finish(int errorsColumn) {
+    if (!m_file.IsOpen()) {
+        return true;
+    }
+    if (WriteFailed()) {
+        Abandon();
+        return true;
+    }
+    if (!WriteHeldRows(errorsColumn, {})) {
+        Abandon();
+        return false;
+    }
+    return Close();
+}
+
+bool CsvSummary::WriteFailure() {
+    m_lastError = "Unable to write to output file \"" + m_path + "\": " + m_file.ErrorText();
+    return false;
 }
 
 bool CsvSummary::WriteHeader(const std::vector<std::string> &titles, const std::string &delimiter,
@@ -88,7 +110,26 @@ bool CsvSummary::WriteHeader(const std::vector<std::string> &titles, const std::
 
 bool CsvSummary::WriteRow(const std::vector<CsvCell> &cells, const std::string &delimiter,
                           bool doubleQuotes) {
+    if (m_holding) {
+        m_held.push_back({cells, delimiter, doubleQuotes});
+        return true;
+    }
     return WriteLine(RowText(cells, delimiter, doubleQuotes));
+}
+
+bool CsvSummary::WriteHeldRows(int errorsColumn, const std::string &note) {
+    std::vector<HeldRow> held;
+    held.swap(m_held);
+    for (HeldRow &row : held) {
+        if (!note.empty() && errorsColumn >= 0 && static_cast<std::size_t>(errorsColumn) < row.cells.size()) {
+            std::string &errors = row.cells[static_cast<std::size_t>(errorsColumn)].value;
+            errors += errors.empty() ? note : "\n" + note;
+        }
+        if (!WriteLine(RowText(row.cells, row.delimiter, row.doubleQuotes))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string CsvSummary::HeaderText(const std::vector<std::string> &titles, const std::string &delimiter,
@@ -132,14 +173,12 @@ std::string CsvSummary::Encode(const std::string &utf8) const {
 }
 
 bool CsvSummary::WriteLine(const std::string &utf8Line) {
-    if (m_file == nullptr) {
+    if (!m_file.IsOpen()) {
         m_lastError = "Unable to create or open output file \"" + m_path + "\"";
         return false;
     }
-    const std::string bytes = Encode(utf8Line + "\r\n");
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-        m_lastError = "Unable to write to output file \"" + m_path + "\"";
-        return false;
+    if (!m_file.Write(Encode(utf8Line + "\r\n"))) {
+        return WriteFailure();
     }
     return true;
 }

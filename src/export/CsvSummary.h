@@ -2,12 +2,12 @@
 // in the encoding CharacterEncoding chooses, every row ended by CR LF.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "config/ExportSettings.h"
+#include "platform/OutputFile.h"
 
 namespace exporter {
 
@@ -41,11 +41,22 @@ public:
     void SetReplacements(std::vector<std::pair<std::string, std::string>> pairs);
     const std::vector<std::pair<std::string, std::string>> &Replacements() const { return m_replacements; }
 
-    // Creates the file, truncating an existing one, and writes FF FE for UTF-16. On failure the error
-    // text is "Unable to create or open output file " followed by the path in double quotes.
+    // Starts the file, written as "<path>.partial" until Close renames it over path, and writes FF FE
+    // for UTF-16. The partial file is locked for the run: a second run on the same path is refused.
+    // On failure the error text is "Unable to create or open output file " followed by the path in
+    // double quotes, and for a refused path the reason after ": ".
     [[nodiscard]] bool Open(const std::string &path);
-    bool IsOpen() const { return m_file != nullptr; }
-    void Close();
+    bool IsOpen() const { return m_file.IsOpen(); }
+    // Writes what is left and renames the partial file over the final name; false (with the error
+    // text) when that fails or an earlier write failed, and then the final name is left untouched.
+    [[nodiscard]] bool Close();
+    // The run's end: held rows written, then Close. A file whose writing failed earlier is abandoned
+    // under its partial name (that failure has been reported). False when finishing fails.
+    [[nodiscard]] bool Finish(int errorsColumn);
+    // Closes without renaming: the partial file stays as the evidence of a cut run.
+    void Abandon() { m_file.Abandon(); }
+    // True once a write failed: the file is cut and must not be committed.
+    bool WriteFailed() const { return m_file.Failure() == platform::OutputFailure::kWrite; }
 
     // The header row: each title with every double quote doubled (with or without doubleQuotes), then
     // enclosed in double quotes when doubleQuotes is set; titles separated by delimiter.
@@ -53,7 +64,15 @@ public:
                                    bool doubleQuotes);
     // A data row: replacements on the cells that take them, then with doubleQuotes every double quote
     // doubled and the value enclosed in double quotes; without it values go out as they are.
-    bool WriteRow(const std::vector<CsvCell> &cells, const std::string &delimiter, bool doubleQuotes);
+    [[nodiscard]] bool WriteRow(const std::vector<CsvCell> &cells, const std::string &delimiter,
+                                bool doubleQuotes);
+
+    // While holding, WriteRow keeps its rows instead of writing them: a view whose documents are put
+    // into a folder afterwards holds its rows so that a failure to do so still reaches their %Errors.
+    void SetHolding(bool holding) { m_holding = holding; }
+    // Writes the held rows, each with note appended (after "\n" when the cell holds text) to the cell
+    // at errorsColumn when note is not empty and errorsColumn >= 0.
+    [[nodiscard]] bool WriteHeldRows(int errorsColumn, const std::string &note);
 
     const std::string &LastError() const { return m_lastError; }
 
@@ -68,7 +87,17 @@ private:
     bool WriteLine(const std::string &utf8Line);
 
     int m_encoding;
-    std::FILE *m_file = nullptr;
+    bool WriteFailure();
+
+    struct HeldRow {
+        std::vector<CsvCell> cells;
+        std::string delimiter;
+        bool doubleQuotes;
+    };
+
+    platform::OutputFile m_file;
+    bool m_holding = false;
+    std::vector<HeldRow> m_held;
     std::string m_path;
     std::vector<std::pair<std::string, std::string>> m_replacements;
     std::string m_lastError;

@@ -13,4 +13,12 @@ void DocumentErrors::Append(const std::string &message) {
     m_text += message;
 }
 
+void DocumentErrors::Append(const notes::ErrorObject &record) {
+    if (record.title.empty() || record.detail.empty()) {
+        Append(record.title.empty() ? record.detail : record.title);
+        return;
+    }
+    Append(record.title + ": " + record.detail);
+}
+
 }  // namespace exporter

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <unordered_map>
 
 #include "config/ComputedFieldCatalogue.h"
 #include "config/DatabaseExportProfile.h"
@@ -15,6 +14,8 @@
 #include "export/ImageDirectory.h"
 #include "export/MoveToFolder.h"
 #include "export/NoteItemScan.h"
+#include "export/NoteViewFolderTable.h"
+#include "export/RunSetupChecks.h"
 #include "export/SanitizeFileName.h"
 #include "export/ViewNameFilter.h"
 #include "log/LogManager.h"
@@ -35,64 +36,6 @@ constexpr const char *kExportCancelled = "Export cancelled by user";
 constexpr const char *kScanCancelled = "Scan cancelled by user";
 constexpr int kMaxFormulaErrors = 10;
 
-// The name of a view or folder from its "$TITLE": the text before the first "|" (what follows are
-// its aliases, which Notes does not accept as part of a name).
-std::string ViewNameFromTitle(const std::string &title) {
-    return title.substr(0, title.find('|'));
-}
-
-std::string Join(const std::vector<std::string> &parts, const std::string &separator) {
-    std::string joined;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            joined += separator;
-        }
-        joined += parts[i];
-    }
-    return joined;
-}
-
-// Text of the options whose pipeline steps this version does not have; empty when none is set.
-std::string UnavailableOption(const config::ExportSettings &settings) {
-    if (settings.ExtractAttachments) {
-        return "ExtractAttachments";
-    }
-    if (settings.ExtractOle) {
-        return "ExtractOle";
-    }
-    if (settings.CreateDocs) {
-        return "CreateDocs";
-    }
-    if (settings.CreateRTFs) {
-        return "CreateRTFs";
-    }
-    if (settings.CreatePdfs) {
-        return "CreatePdfs";
-    }
-    return {};
-}
-
-// Note IDs and the names of the views (or folders) whose entries hold them.
-class NoteViewFolderTable {
-public:
-    void Record(NOTEID noteId, const std::string &name) {
-        auto &names = m_names[noteId];
-        if (names.empty() || names.back() != name) {
-            names.push_back(name);
-        }
-    }
-    std::string NamesOf(NOTEID noteId) const {
-        const auto found = m_names.find(noteId);
-        return found == m_names.end() ? std::string() : Join(found->second, ";");
-    }
-    void MarkScanned() { m_scanned = true; }
-    bool Scanned() const { return m_scanned; }
-
-private:
-    std::unordered_map<NOTEID, std::vector<std::string>> m_names;
-    bool m_scanned = false;
-};
-
 }  // namespace
 
 // The state of one call of Run; its destructor is the clean-up that every path reaches.
@@ -112,22 +55,34 @@ public:
 
     ~State() { CleanUp(); }
 
-    bool Execute() {
+    // The run, then the closing of everything it wrote to: a file or database that cannot be saved
+    // turns the run into a failure.
+    bool Execute() { return CloseOutputs(Steps()); }
+
+private:
+    struct ViewEntry {
+        std::string name;
+        NOTEID noteId = 0;  // the design note found by the include/exclude scan; 0: open by name
+    };
+
+    bool Steps() {
         if (!Prepare()) {
             return false;
         }
-        for (const std::string &entry : m_viewList) {
+        for (const ViewEntry &entry : m_viewList) {
             if (!ExportView(entry)) {
                 return false;
             }
             if (m_cancel.load()) {
+                if (!Log(logging::LogManager::CancelledLine(kExportCancelled), logging::kLogLevelLow)) {
+                    return false;
+                }
                 break;
             }
         }
         return Finish();
     }
 
-private:
     // A. Preparation.
     bool Prepare() {
         FindComputedColumns();
@@ -169,35 +124,27 @@ private:
         }
         m_cancel.store(false);
         ComputeBasePath();
+        const std::string conflict = OutputPathConflict(m_settings, m_settings.CreateCSV && !m_scan);
+        if (!conflict.empty()) {
+            return Fail(conflict);
+        }
         if (m_settings.CreateCSV && !m_scan && !OpenSummaryFile()) {
             return false;
         }
         if (!BeginLog()) {
             return false;
         }
-        if (m_columnInViews >= 0 && !ScanDesign(false)) {
+        if (m_columns.inViews >= 0 && !ScanDesign(false)) {
             return false;
         }
-        if (m_columnInFolders >= 0 && !ScanDesign(true)) {
+        if (m_columns.inFolders >= 0 && !ScanDesign(true)) {
             return false;
         }
         return PrepareAttachmentFormula();
     }
 
     void FindComputedColumns() {
-        m_columnAttachNames = m_items.IndexOf(config::kFieldAttachNames);
-        m_columnExtractedNames = m_items.IndexOf(config::kFieldExtractedAttNames);
-        m_columnCount = m_items.IndexOf(config::kFieldCount);
-        m_columnUniversalId = m_items.IndexOf(config::kFieldUniversalId);
-        m_columnViewName = m_items.IndexOf(config::kFieldViewFolderName);
-        m_columnHasOle = m_items.IndexOf(config::kFieldHasOle);
-        m_columnErrors = m_items.IndexOf(config::kFieldErrors);
-        m_columnMailTime = m_items.IndexOf(config::kFieldMailTime);
-        m_columnTextFile = m_items.IndexOf(config::kFieldTextFileName);
-        m_columnRtfFile = m_items.IndexOf(config::kFieldRtfFileName);
-        m_columnOtherFile = m_items.IndexOf(config::kFieldOtherFormatFileName);
-        m_columnInViews = m_items.IndexOf(config::kFieldInViews);
-        m_columnInFolders = m_items.IndexOf(config::kFieldInFolders);
+        m_columns.Find(m_items);
         // Values the run sets start empty, whatever an earlier run on this profile left in them.
         for (std::size_t i = 0; i < m_items.Count(); ++i) {
             if (m_items.Item(i).Kind() == config::kItemEngineValue) {
@@ -286,7 +233,7 @@ private:
             case config::kSelectIdTable:
             case config::kSelectView:
                 if (!m_settings.ViewName.empty()) {
-                    m_viewList.push_back(m_settings.ViewName);
+                    m_viewList.push_back({m_settings.ViewName, 0});
                 }
                 break;
             case config::kSelectViews:
@@ -295,7 +242,7 @@ private:
                 }
                 break;
             case config::kSelectQuery:
-                m_viewList.push_back(QueryText());
+                m_viewList.push_back({QueryText(), 0});
                 break;
             default:
                 return Fail(
@@ -325,12 +272,13 @@ private:
         if (!m_db->DesignList(notes::kNoteClassView, 0, false, 2, design)) {
             return Fail(design.LastError());
         }
-        std::vector<std::string> names;
+        const ViewNameFilter filter(m_settings.IncludeViewFolderNames, m_settings.ExcludeViewFolderNames);
         for (const auto &element : design) {
-            names.push_back(ViewNameFromTitle(element.Title()));
+            std::string name = ViewNameFromTitle(element.Title());
+            if (filter.Takes(name)) {
+                m_viewList.push_back({std::move(name), element.NoteId()});
+            }
         }
-        m_viewList = ViewNameFilter(m_settings.IncludeViewFolderNames, m_settings.ExcludeViewFolderNames)
-                         .Select(names);
         return true;
     }
 
@@ -378,11 +326,13 @@ private:
         if (!m_settings.LogExport) {
             return true;
         }
-        if (!m_log.WriteBegin()) {
-            return Fail(logging::LogManager::OpenFailureText(m_settings.LogFileName));
+        if (!m_log.Open() || !m_log.WriteBegin()) {
+            return Fail(m_log.LastError());
         }
         for (const std::string &warning : m_profile.Warnings()) {
-            (void)m_log.Write(warning + "\n", logging::kLogLevelLow);
+            if (!Log(warning + "\n", logging::kLogLevelLow)) {
+                return false;
+            }
         }
         return true;
     }
@@ -396,16 +346,18 @@ private:
         }
         for (const auto &element : design) {
             if (m_cancel.load()) {
-                return CancelledDuringScan(folders);
+                return Cancelled(kExportCancelled);  // either scan: never an empty reason
             }
             const std::string name = ViewNameFromTitle(element.Title());
             notes::NotesView view;
-            if (!view.Open(m_db->Handle(), name)) {
+            if (!view.OpenById(m_db->Handle(), element.NoteId(), name)) {
                 continue;
             }
-            (void)m_log.Write(folders ? logging::LogManager::ScanningFolderLine(name)
-                                      : logging::LogManager::ScanningViewLine(name),
-                              logging::kLogLevelLow);
+            if (!Log(folders ? logging::LogManager::ScanningFolderLine(name)
+                             : logging::LogManager::ScanningViewLine(name),
+                     logging::kLogLevelLow)) {
+                return false;
+            }
             if (m_run.m_showProgress) {
                 ShowStatus((folders ? "Scanning Folders. Folder:" : "Scanning Views. View:") + name);
             }
@@ -413,19 +365,16 @@ private:
             for (NOTEID id = view.First(); id != 0; id = view.Next()) {
                 table.Record(id, name);
                 if (m_cancel.load()) {
-                    return CancelledDuringScan(folders);
+                    return Cancelled(kExportCancelled);  // either scan: never an empty reason
                 }
             }
         }
         return true;
     }
 
-    bool CancelledDuringScan(bool folders) {
-        if (folders) {
-            return Fail(kExportCancelled);
-        }
-        m_run.m_lastError.clear();
-        return false;
+    // The cancel goes to the log on a line of its own, then becomes the run's reason.
+    bool Cancelled(const char *text) {
+        return Log(logging::LogManager::CancelledLine(text), logging::kLogLevelLow) && Fail(text);
     }
 
     // A.17
@@ -445,22 +394,24 @@ private:
     }
 
     // D. One entry of the view list.
-    bool ExportView(const std::string &entry) {
+    bool ExportView(const ViewEntry &view) {
+        const std::string &entry = view.name;
         m_profile.CurrentViewName = entry;
         m_run.m_currentViewName = entry;
         if (!m_scan && m_settings.MoveToFolder && !m_move.BeginView()) {
             return Fail(m_move.LastError());
         }
-        if (!m_scan) {
-            (void)m_log.Write(logging::LogManager::ExportingViewLine(entry), logging::kLogLevelMedium);
+        if (!m_scan && !Log(logging::LogManager::ExportingViewLine(entry), logging::kLogLevelMedium)) {
+            return false;
         }
+        m_csv.SetHolding(!m_scan && m_settings.MoveToFolder);
         if (!m_scan && m_settings.CreateViewFolderHierarchy) {
             ComputeBasePath();
         }
         switch (m_settings.SelectMethod) {
             case config::kSelectView:
             case config::kSelectViews:
-                if (!WalkView(entry)) {
+                if (!WalkView(view)) {
                     return false;
                 }
                 break;
@@ -478,22 +429,22 @@ private:
         return true;
     }
 
-    bool WalkView(const std::string &name) {
+    bool WalkView(const ViewEntry &entry) {
+        const std::string &name = entry.name;
         m_view = std::make_unique<notes::NotesView>();
-        if (!m_db->OpenViewInto(*m_view, name)) {
-            return Fail(m_db->LastError());
+        const bool opened = entry.noteId != 0 ? m_view->OpenById(DbHandle(), entry.noteId, name)
+                                              : m_db->OpenViewInto(*m_view, name);
+        if (!opened) {
+            return Fail(entry.noteId != 0 ? m_view->LastError() : m_db->LastError());
         }
-        m_items.SetValue(m_columnViewName, name);
-        // The range is the number of entries read, set again whenever another batch comes in; an empty
-        // view shows an empty range.
-        NOTEID id = m_view->First();
-        DWORD range = m_view->EntriesRead();
-        SetProgress(0, static_cast<long>(range));
-        for (; id != 0; id = m_view->Next()) {
-            if (m_view->EntriesRead() != range) {
-                range = m_view->EntriesRead();
-                SetProgress(static_cast<long>(m_view->EntriesPassed()), static_cast<long>(range));
-            }
+        m_items.SetValue(m_columns.viewName, name);
+        // The range is the view's entry count from the start; an empty view shows an empty range.
+        DWORD entries = 0;
+        if (!m_view->EntryCount(entries)) {
+            return Fail(m_view->LastError());
+        }
+        SetProgress(0, static_cast<long>(entries));
+        for (NOTEID id = m_view->First(); id != 0; id = m_view->Next()) {
             (void)m_note.Open(DbHandle(), id, true);
             if (!ProcessDocument(m_note, id, m_view->EntriesPassed())) {
                 return false;
@@ -508,7 +459,9 @@ private:
             if (!m_view->IsFolder(isFolder)) {
                 return Fail(m_view->LastError());
             }
-            m_move.EndView(isFolder ? m_view->ViewNoteId() : 0);
+            if (!EndMove(isFolder ? m_view->ViewNoteId() : 0)) {
+                return false;
+            }
         }
         m_view.reset();
         return true;
@@ -519,12 +472,12 @@ private:
         if (m_search == nullptr) {
             return Fail(m_db->LastError());
         }
-        m_items.SetValue(m_columnViewName, query);
+        m_items.SetValue(m_columns.viewName, query);
         if (!WalkCollection(*m_search)) {
             return false;
         }
-        if (!m_scan && m_settings.MoveToFolder) {
-            m_move.EndView(0);
+        if (!m_scan && m_settings.MoveToFolder && !EndMove(0)) {
+            return false;
         }
         m_search.reset();
         return true;
@@ -536,8 +489,8 @@ private:
         if (!WalkCollection(*m_supplied)) {
             return false;
         }
-        if (!m_scan && m_settings.MoveToFolder) {
-            m_move.EndView(0);
+        if (!m_scan && m_settings.MoveToFolder && !EndMove(0)) {
+            return false;
         }
         m_supplied.reset();
         return true;
@@ -553,18 +506,45 @@ private:
         return true;
     }
 
+    // D.8: the view's documents into the destination folder. A failure goes to the log and to the
+    // %Errors of the view's rows, held back until now for it; the run goes on.
+    bool EndMove(NOTEID removeFromFolder) {
+        const bool moved = m_move.EndView(removeFromFolder);
+        m_csv.SetHolding(false);
+        if (!moved && !Log(m_move.LastError() + "\n", logging::kLogLevelLow)) {
+            return false;
+        }
+        if (!m_csv.WriteHeldRows(m_columns.errors, moved ? std::string() : m_move.LastError())) {
+            return Fail(m_csv.LastError());
+        }
+        return true;
+    }
+
+    // A log line that cannot be written ends the run rather than leave the log cut without a word.
+    bool Log(const std::string &line, int level) {
+        if (!m_log.Accepts(level) || m_log.Write(line, level)) {
+            return true;
+        }
+        return Fail(m_log.LastError());
+    }
+
     // E. The per-document pipeline, in its fixed order.
     bool ProcessDocument(notes::NotesNote &note, NOTEID noteId, long position) {
         const bool open = note.IsOpen();
         ++m_count;
-        m_items.SetValue(m_columnCount, std::to_string(m_count));
-        m_items.SetValue(m_columnAttachNames,
-                         open ? NoteItemScan::AttachmentNames(note, m_settings.MVDelimiter) : "");
-        (void)m_log.Write(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium);
+        m_items.SetValue(m_columns.count, std::to_string(m_count));
+        if (m_columns.attachNames >= 0) {  // a walk over every item: only for the column that shows it
+            m_items.SetValue(m_columns.attachNames,
+                             open ? NoteItemScan::AttachmentNames(note, m_settings.MVDelimiter) : "");
+        }
+        if (!Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
+            note.Close();
+            return false;
+        }
 
         DocumentErrors errors;
         for (const auto &record : note.ErrorRecords()) {
-            errors.Append(ErrorRecordText(record));
+            errors.Append(record);
         }
         errors.Append(note.ErrorText());
 
@@ -582,19 +562,20 @@ private:
                 AddFoundFieldNames(note);
             }
         } else {
-            m_items.SetValue(m_columnExtractedNames, "");
-            m_items.SetValue(m_columnTextFile, "");
-            m_items.SetValue(m_columnRtfFile, "");
-            m_items.SetValue(m_columnOtherFile, "");
+            m_items.SetValue(m_columns.extractedNames, "");
+            m_items.SetValue(m_columns.textFile, "");
+            m_items.SetValue(m_columns.rtfFile, "");
+            m_items.SetValue(m_columns.otherFile, "");
             if (m_inViews.Scanned()) {
-                m_items.SetValue(m_columnInViews, m_inViews.NamesOf(noteId));
+                m_items.SetValue(m_columns.inViews, m_inViews.NamesOf(noteId));
             }
             if (m_inFolders.Scanned()) {
-                m_items.SetValue(m_columnInFolders, m_inFolders.NamesOf(noteId));
+                m_items.SetValue(m_columns.inFolders, m_inFolders.NamesOf(noteId));
             }
-            m_items.SetValue(m_columnErrors, errors.Text());
-            if (m_settings.CreateCSV) {
-                WriteRow(note);
+            m_items.SetValue(m_columns.errors, errors.Text());
+            if (m_settings.CreateCSV && !WriteRow(note)) {
+                note.Close();
+                return Fail(m_csv.LastError());
             }
             if (m_settings.MoveToFolder && !m_move.Add(noteId)) {
                 note.Close();
@@ -602,7 +583,10 @@ private:
             }
         }
 
-        LogProcessed(note);
+        if (!LogProcessed(note)) {
+            note.Close();
+            return false;
+        }
         ++m_profile.ProcessedTotal;
         ++m_profile.ExportedTotal;
         if (m_run.m_showProgress) {
@@ -613,16 +597,9 @@ private:
         note.Close();
         if (m_cancel.load()) {
             m_run.m_lastStatus = kStatusNothingToExport;
-            return Fail(m_scan ? kScanCancelled : kExportCancelled);
+            return Cancelled(m_scan ? kScanCancelled : kExportCancelled);
         }
         return true;
-    }
-
-    static std::string ErrorRecordText(const notes::ErrorObject &record) {
-        if (record.title.empty()) {
-            return record.detail;
-        }
-        return record.detail.empty() ? record.title : record.title + ": " + record.detail;
     }
 
     void AddFoundFieldNames(const notes::NotesNote &note) {
@@ -634,40 +611,38 @@ private:
         }
     }
 
-    void WriteRow(notes::NotesNote &note) {
-        std::vector<CsvCell> cells;
-        cells.reserve(m_items.Count());
+    [[nodiscard]] bool WriteRow(notes::NotesNote &note) {
+        m_cells.resize(m_items.Count());  // kept from row to row: no allocation per row
         for (std::size_t i = 0; i < m_items.Count(); ++i) {
             config::OutputItem &item = m_items.Item(i);
             const int kind = item.Kind();
-            CsvCell cell;
+            CsvCell &cell = m_cells[i];
             cell.applyReplacements = kind == config::kItemField || kind == config::kItemFormula;
             if (kind == config::kItemEngineValue) {
                 cell.value = item.Value();
-            } else if (note.IsOpen()) {
-                cell.value = item.Evaluate(note, m_settings.MVDelimiter, &m_settings.RtfAdvanced,
-                                           &m_profile.RenderState);
+            } else {
+                cell.value = note.IsOpen() ? item.Evaluate(note, m_settings.MVDelimiter,
+                                                           &m_settings.RtfAdvanced, &m_profile.RenderState)
+                                           : std::string();
             }
-            cells.push_back(std::move(cell));
         }
-        (void)m_csv.WriteRow(cells, m_settings.Delimiter, m_settings.DoubleQuotes);
+        return m_csv.WriteRow(m_cells, m_settings.Delimiter, m_settings.DoubleQuotes);
     }
 
     // E.15
-    void LogProcessed(const notes::NotesNote &note) {
-        if (!m_settings.LogExport) {
-            return;
+    [[nodiscard]] bool LogProcessed(const notes::NotesNote &note) {
+        if (!m_log.Accepts(logging::kLogLevelLow)) {
+            return true;
         }
         if (logging::LogManager::IsNoFieldName(m_settings.LogFieldName)) {
-            (void)m_log.Write(logging::LogManager::ProcessedDocumentLineWithoutField(m_count),
-                              logging::kLogLevelLow);
-            return;
+            return Log(logging::LogManager::ProcessedDocumentLineWithoutField(m_count),
+                       logging::kLogLevelLow);
         }
         std::string value;
         if (note.IsOpen() && !m_settings.LogFieldName.empty()) {
             value = richtext::NotesItem::Render(note, m_settings.LogFieldName, ";", nullptr).text;
         }
-        (void)m_log.Write(logging::LogManager::ProcessedDocumentLine(m_count, value), logging::kLogLevelLow);
+        return Log(logging::LogManager::ProcessedDocumentLine(m_count, value), logging::kLogLevelLow);
     }
 
     std::string DocumentStatus() const {
@@ -689,19 +664,43 @@ private:
         return true;
     }
 
-    // F.3: reached on every path; what was never created is simply not there.
-    void CleanUp() {
+    // F.3, the part that can fail: the summary file is renamed over its final name on every orderly
+    // ending (a file whose writing failed keeps its partial name), the databases the run changed are
+    // saved and the log is closed. Each failure is added to the run's reason.
+    bool CloseOutputs(bool succeeded) {
+        bool result = succeeded;
+        const auto failure = [this, &result](const std::string &text) {
+            m_run.m_lastError = result ? text : m_run.m_lastError + "\n" + text;
+            result = false;
+        };
+        if (!m_csv.Finish(m_columns.errors)) {
+            failure(m_csv.LastError());
+        }
+        if (m_copyTo != nullptr && !m_copyTo->Close()) {
+            failure(m_copyTo->LastError());
+        }
         m_note.Close();
         m_view.reset();
         m_search.reset();
         m_supplied.reset();
-        if (m_settings.CreateCSV && !m_scan) {
-            m_csv.Close();
+        const auto &source = m_profile.SourceDatabase;
+        if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase && source != nullptr &&
+            !source->CloseChecked()) {
+            failure("Unable to save database \"" + m_settings.NSFFilePath +
+                    "\". Error: " + source->LastError());
         }
+        if (!m_log.Close()) {
+            failure(m_log.LastError());
+        }
+        m_succeeded = result;
+        return result;
+    }
+
+    // F.3: reached on every path; what was never created is simply not there.
+    // The note, views and databases were closed by CloseOutputs, which every path passes.
+    void CleanUp() {
         m_attachmentFormula.reset();
-        if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase &&
-            m_profile.SourceDatabase != nullptr) {
-            m_profile.SourceDatabase->Close();
+        if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase) {
             m_profile.SourceDatabase.reset();
         }
         m_callerDb.Close();
@@ -749,21 +748,9 @@ private:
     long m_range = 1;
     std::string m_title;
     std::string m_lastDocumentStatus;
-    std::vector<std::string> m_viewList;
+    std::vector<ViewEntry> m_viewList;
 
-    int m_columnAttachNames = -1;
-    int m_columnExtractedNames = -1;
-    int m_columnCount = -1;
-    int m_columnUniversalId = -1;
-    int m_columnViewName = -1;
-    int m_columnHasOle = -1;
-    int m_columnErrors = -1;
-    int m_columnMailTime = -1;
-    int m_columnTextFile = -1;
-    int m_columnRtfFile = -1;
-    int m_columnOtherFile = -1;
-    int m_columnInViews = -1;
-    int m_columnInFolders = -1;
+    ComputedColumns m_columns;
 
     notes::NotesDatabase *m_db = nullptr;
     notes::NotesDatabase m_callerDb;
@@ -773,6 +760,7 @@ private:
     NoteViewFolderTable m_inFolders;
     std::unique_ptr<notes::NotesFormula> m_attachmentFormula;
     CsvSummary m_csv;
+    std::vector<CsvCell> m_cells;
     logging::LogManager m_log;
 
     std::unique_ptr<notes::NotesView> m_view;

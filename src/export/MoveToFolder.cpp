@@ -3,6 +3,7 @@
 
 #include "notes/NotesApi.h"
 #include "notes/NotesView.h"
+#include "notes/NotesWrapperSupport.h"
 
 namespace exporter {
 
@@ -26,6 +27,7 @@ bool MoveToFolder::Prepare(DBHANDLE sourceDb, const std::string &folderName) {
         return false;
     }
     m_folderNoteId = folder.ViewNoteId();
+    m_folderName = folderName;
     return true;
 }
 
@@ -50,19 +52,26 @@ bool MoveToFolder::Add(NOTEID noteId) {
     return true;
 }
 
-void MoveToFolder::EndView(NOTEID removeFromFolder) {
+bool MoveToFolder::EndView(NOTEID removeFromFolder) {
+    m_lastError.clear();
     if (m_table == nullptr) {
-        return;
+        return true;
     }
     const auto &fn = notes::Api().fn;
     const DHANDLE table = m_table->IdTable();
     if (removeFromFolder != 0 && fn.FolderDocRemove != nullptr) {
         (void)fn.FolderDocRemove(m_db, notes::kNullHandle, removeFromFolder, table, 0);
     }
-    if (fn.FolderDocAdd != nullptr &&
-        fn.FolderDocAdd(m_db, notes::kNullHandle, m_folderNoteId, table, 0) == 0) {
-        m_table.reset();
+    const STATUS status = fn.FolderDocAdd != nullptr
+                              ? fn.FolderDocAdd(m_db, notes::kNullHandle, m_folderNoteId, table, 0)
+                              : notes::wrapper::kMissingEntryPoint;
+    if (status != 0) {
+        m_lastError = "Unable to add the documents to folder '" + m_folderName +
+                      "'. Error: " + notes::wrapper::NotesMessage(status);
+        return false;
     }
+    m_table.reset();
+    return true;
 }
 
 void MoveToFolder::Release() {

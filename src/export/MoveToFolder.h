@@ -29,8 +29,9 @@ public:
     [[nodiscard]] bool Add(NOTEID noteId);
     // Ends a view: the collected documents are removed from the folder removeFromFolder (when not 0;
     // its result is not used) and added to the destination folder. The table is destroyed when the add
-    // succeeds; a failed add is not reported and the table is kept until the next view or Release.
-    void EndView(NOTEID removeFromFolder);
+    // succeeds; a failed add keeps it until the next view or Release and returns false with LastError
+    // "Unable to add the documents to folder '%s'. Error: %s" (the folder, the Notes message).
+    [[nodiscard]] bool EndView(NOTEID removeFromFolder);
     // Destroys a remaining table and forgets the folder.
     void Release();
 
@@ -41,6 +42,7 @@ public:
 private:
     DBHANDLE m_db = notes::kNullHandle;
     NOTEID m_folderNoteId = 0;
+    std::string m_folderName;
     std::unique_ptr<notes::NotesNoteCollection> m_table;
     std::string m_lastError;
 };

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "export/NoteViewFolderTable.h"
 #include "notes/NotesApi.h"
 #include "notes/NotesNote.h"
 #include "notes/NotesWrapperSupport.h"
@@ -103,15 +104,7 @@ std::vector<std::string> NoteItemScan::AttachmentNames(const notes::NotesNote &n
 }
 
 std::string NoteItemScan::AttachmentNames(const notes::NotesNote &note, const std::string &delimiter) {
-    const std::vector<std::string> names = AttachmentNames(note);
-    std::string joined;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) {
-            joined += delimiter;
-        }
-        joined += names[i];
-    }
-    return joined;
+    return Join(AttachmentNames(note), delimiter);
 }
 
 }  // namespace exporter

@@ -49,29 +49,66 @@ void LogManager::Configure(bool enabled, int level, int openMode, const std::str
     m_lastError.clear();
 }
 
-bool LogManager::Write(const std::string &line, int level, bool startNewFile) {
+bool LogManager::Open() {
     m_lastError.clear();
-    if (!m_enabled || level > m_level) {
+    if (!m_enabled) {
+        return true;
+    }
+    if (!m_file.Open(m_fileName, m_openMode == kLogOpenNew ? platform::OutputMode::kTruncate
+                                                           : platform::OutputMode::kAppend)) {
+        m_lastError = OpenFailureText(m_fileName);
+        if (m_file.Failure() != platform::OutputFailure::kOpen) {
+            m_lastError += ": " + m_file.ErrorText();
+        }
         return false;
     }
-    std::FILE *file =
-        m_fileName.empty() ? nullptr : std::fopen(m_fileName.c_str(), startNewFile ? "wb" : "ab");
-    if (file == nullptr) {
-        m_lastError = OpenFailureText(m_fileName);
+    return true;
+}
+
+bool LogManager::Close() {
+    if (!m_file.IsOpen()) {
+        return true;
+    }
+    if (m_file.Failure() != platform::OutputFailure::kNone) {
+        m_file.Abandon();  // the write that failed has said so already
+        return true;
+    }
+    if (!m_file.Commit()) {
+        m_lastError = WriteFailureText(m_fileName, m_file.ErrorText());
+        return false;
+    }
+    return true;
+}
+
+bool LogManager::Write(const std::string &line, int level, bool startNewFile) {
+    m_lastError.clear();
+    if (!Accepts(level)) {
         return false;
     }
     const std::string bytes = WithCrLf(platform::Utf8ToAnsi(line));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        m_lastError = "Unable to write to log file \"" + m_fileName + "\"";
+    if (m_file.IsOpen()) {
+        if (!m_file.Write(bytes)) {
+            m_lastError = WriteFailureText(m_fileName, m_file.ErrorText());
+            return false;
+        }
+        return true;
+    }
+    platform::OutputFile file;
+    if (!file.Open(m_fileName,
+                   startNewFile ? platform::OutputMode::kTruncate : platform::OutputMode::kAppend)) {
+        m_lastError = OpenFailureText(m_fileName);
+        return false;
+    }
+    if (!file.Write(bytes) || !file.Commit()) {
+        m_lastError = WriteFailureText(m_fileName, file.ErrorText());
         return false;
     }
     return true;
 }
 
 bool LogManager::WriteBegin(int hour, int minute, int second) {
-    return Write(BeginExportLine(hour, minute, second), kLogLevelLow, m_openMode == kLogOpenNew);
+    return Write(BeginExportLine(hour, minute, second), kLogLevelLow,
+                 m_openMode == kLogOpenNew && !m_file.IsOpen());
 }
 
 bool LogManager::WriteBegin() {
@@ -125,6 +162,14 @@ bool LogManager::IsNoFieldName(const std::string &fieldName) {
 
 std::string LogManager::OpenFailureText(const std::string &fileName) {
     return "Unable to create or open log file \"" + fileName + "\"";
+}
+
+std::string LogManager::WriteFailureText(const std::string &fileName, const std::string &reason) {
+    return "Unable to write to log file \"" + fileName + "\": " + reason;
+}
+
+std::string LogManager::CancelledLine(const std::string &text) {
+    return text + "\n";
 }
 
 }  // namespace logging

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/OutputFile.h"
+
 namespace logging {
 
 // Log levels (LogLevel): a line of level n is written when n is at most the configured level.
@@ -22,6 +24,8 @@ constexpr std::size_t kLogFieldValueMaxChars = 40;
 class LogManager {
 public:
     LogManager() = default;
+    LogManager(const LogManager &) = delete;
+    LogManager &operator=(const LogManager &) = delete;
 
     // Takes the profile's LogExport, LogLevel, LogOpenMode, LogFileName and LogFieldName.
     void Configure(bool enabled, int level, int openMode, const std::string &fileName,
@@ -33,13 +37,26 @@ public:
     const std::string &FileName() const { return m_fileName; }
     const std::string &FieldName() const { return m_fieldName; }
 
-    // Writes line (UTF-8; the caller supplies its "\n") when enabled and level <= Level(): the file is
-    // opened, truncated when startNewFile is set and appended to otherwise, the line converted to the
-    // ANSI code page with every line feed written as CR LF, and the file closed again. False when
-    // nothing was written: disabled, level too high, or the file could not be opened or written.
-    [[nodiscard]] bool Write(const std::string &line, int level, bool startNewFile = false);
+    // Opens the file for a run (when enabled) and holds it, locked against another run, until Close:
+    // emptied first when OpenMode() is kLogOpenNew. Never follows a symbolic link at the name and
+    // refuses anything but a regular file. On failure LastError() is OpenFailureText() and, for a
+    // refused name, the reason after ": ".
+    [[nodiscard]] bool Open();
+    // Releases the file held by Open; false when closing it failed (LastError() says why).
+    [[nodiscard]] bool Close();
+    bool IsOpen() const { return m_file.IsOpen(); }
 
-    // The run's first line: written at level 0, starting a new file when OpenMode() is kLogOpenNew.
+    // Writes line (UTF-8; the caller supplies its "\n") when enabled and level <= Level(), converted
+    // to the ANSI code page with every line feed written as CR LF; each line is in the file when this
+    // returns. Without Open the file is opened for the line (truncated when startNewFile is set,
+    // appended to otherwise) and closed again. False when nothing was written: disabled, level too
+    // high (LastError() empty), or the file could not be opened or written (LastError() says why).
+    [[nodiscard]] bool Write(const std::string &line, int level, bool startNewFile = false);
+    // True when Write would write a line of this level.
+    bool Accepts(int level) const { return m_enabled && level <= m_level; }
+
+    // The run's first line: written at level 0, starting a new file when OpenMode() is kLogOpenNew
+    // (unless Open already did).
     // False when it could not be written (the run then fails with OpenFailureText()).
     [[nodiscard]] bool WriteBegin(int hour, int minute, int second);
     // The same with the local time of now.
@@ -66,6 +83,10 @@ public:
 
     // "Unable to create or open log file " followed by the file name in double quotes.
     static std::string OpenFailureText(const std::string &fileName);
+    // "Unable to write to log file " followed by the file name in double quotes, ": " and the reason.
+    static std::string WriteFailureText(const std::string &fileName, const std::string &reason);
+    // The line that records a cancel: the run's cancel text on a line of its own.
+    static std::string CancelledLine(const std::string &text);
 
 private:
     bool m_enabled = false;
@@ -74,6 +95,7 @@ private:
     std::string m_fileName;
     std::string m_fieldName = "Subject";
     std::string m_lastError;
+    platform::OutputFile m_file;
 };
 
 }  // namespace logging

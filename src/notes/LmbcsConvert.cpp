@@ -28,10 +28,12 @@ std::string Translate(WORD mode, const char *in, std::size_t inLen, std::size_t 
     if (Api().fn.OSTranslate == nullptr || inLen == 0) {
         return std::string();
     }
-    std::vector<char> out(outCapacity > 0 ? outCapacity : 1);
+    // Written in place and cut to what the runtime wrote: no separate buffer per call.
+    std::string out(outCapacity > 0 ? outCapacity : 1, '\0');
     WORD n =
         Api().fn.OSTranslate(mode, in, static_cast<WORD>(inLen), out.data(), static_cast<WORD>(outCapacity));
-    return std::string(out.data(), std::min<std::size_t>(n, outCapacity));
+    out.resize(std::min<std::size_t>(n, outCapacity));
+    return out;
 }
 
 bool Fail(ErrorObjectArray *errors, int code, const std::string &message, const std::string &detail) {

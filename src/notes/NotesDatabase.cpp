@@ -22,6 +22,22 @@ const char kFormulaError[] = "Formula Error: ";
 const char kLockTableFailed[] = "Unable to pfnOSLockObject for table_handle";
 const char kFieldListFailed[] = "Unable to get a list of fields: ";
 constexpr WORD kTitleBufferSize = 130;
+
+// A text item read whole (up to what one item can hold), sized from its value length; an item whose
+// length cannot be had is read into a buffer of kTitleBufferSize.
+std::string WholeText(NOTEHANDLE note, const char *name) {
+    const NotesApiTable &fn = Api().fn;
+    DWORD valueLength = 0;
+    std::size_t size = kTitleBufferSize;
+    if (fn.NSFItemInfo != nullptr && fn.NSFItemInfo(note, name, static_cast<WORD>(std::strlen(name)), nullptr,
+                                                    nullptr, nullptr, &valueLength) == 0) {
+        size = std::min<std::size_t>(std::max<std::size_t>(valueLength + 1, kTitleBufferSize), 0xFFFF);
+    }
+    std::string text(size, '\0');
+    const WORD length = fn.NSFItemGetText(note, name, text.data(), static_cast<WORD>(size));
+    text.resize(std::min<std::size_t>(length, size - 1));
+    return text;
+}
 // The classic item-definition table: WORD length, WORD item count, then 6-byte records (spare word,
 // item type, name length), then the names without terminators.
 constexpr std::size_t kItemDefHeaderSize = 4;
@@ -146,6 +162,19 @@ void NotesDatabase::Close() {
     m_db = kNullHandle;
     m_open = false;
     m_borrowed = false;
+}
+
+bool NotesDatabase::CloseChecked() {
+    if (!m_open || m_borrowed) {
+        Close();
+        return true;
+    }
+    m_lastStatus = 0;
+    Close();
+    if (m_lastStatus == 0)
+        return true;
+    m_lastError = wrapper::NotesMessage(m_lastStatus);
+    return false;
 }
 
 void NotesDatabase::Adopt(DBHANDLE handle) {
@@ -421,9 +450,8 @@ bool NotesDatabase::DesignList(WORD noteClass, char flag, bool flagRequired, int
         if (fn.NSFNoteOpen(m_db, id, 0, &note) != 0) {
             continue;
         }
-        char title[kTitleBufferSize] = {};
+        const std::string title = WholeText(note, "$TITLE");
         char flags[kTitleBufferSize] = {};
-        const WORD titleLength = fn.NSFItemGetText(note, "$TITLE", title, sizeof title);
         const WORD flagsLength = fn.NSFItemGetText(note, "$Flags", flags, sizeof flags);
         WORD actualClass = noteClass;
         fn.NSFNoteGetInfo(note, kNoteClass, &actualClass);
@@ -440,9 +468,8 @@ bool NotesDatabase::DesignList(WORD noteClass, char flag, bool flagRequired, int
         if ((scope == 0 && isPrivate) || (scope == 1 && !isPrivate)) {
             continue;
         }
-        collection.Add(NotesDesignElement(
-            id, actualClass, wrapper::FromLmbcs(title, std::min<std::size_t>(titleLength, sizeof title - 1)),
-            flagText));
+        collection.Add(
+            NotesDesignElement(id, actualClass, wrapper::FromLmbcs(title.data(), title.size()), flagText));
     }
     if (table != kNullHandle) {
         fn.IDDestroyTable(table);

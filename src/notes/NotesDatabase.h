@@ -32,6 +32,9 @@ public:
     [[nodiscard]] bool Open(const std::string &server, const std::string &path);
     // Closes the handle (a borrowed handle is only detached) and clears the open flag.
     void Close();
+    // Closes like Close; false when the runtime could not save the database's changes (a full disk,
+    // the file changed by another program): LastError() then holds its reason.
+    [[nodiscard]] bool CloseChecked();
     // Uses a handle opened by someone else; it is never closed by this object.
     void Adopt(DBHANDLE handle);
 

@@ -58,13 +58,48 @@ bool NotesView::Open(DBHANDLE db, const std::string &name) {
     if (!FindDesignNote(db, name)) {
         return false;
     }
+    return OpenCollection();
+}
+
+bool NotesView::OpenById(DBHANDLE db, NOTEID viewNoteId, const std::string &name) {
+    Close();
+    m_name = name;
+    m_lastError.clear();
+    m_lastStatus = 0;
+    m_viewNoteId = viewNoteId;
+    m_db = db;
+    return OpenCollection();
+}
+
+bool NotesView::EntryCount(DWORD &count) {
+    count = 0;
+    const NotesApiTable &fn = Api().fn;
+    if (!m_open || fn.NIFReadEntries == nullptr) {
+        Fail(wrapper::kMissingEntryPoint);
+        return false;
+    }
+    // Skipping every entry from the start and reading none counts them.
+    COLLECTIONPOSITION start{};
+    DWORD skipped = 0;
+    DWORD returned = 0;
+    const STATUS status = fn.NIFReadEntries(m_collection, &start, kNavigateNext, kReadAll, kNavigateNext, 0,
+                                            kReadMaskNoteId, nullptr, nullptr, &skipped, &returned, nullptr);
+    if (status != 0) {
+        Fail(status);
+        return false;
+    }
+    count = skipped;
+    return true;
+}
+
+bool NotesView::OpenCollection() {
     const NotesApiTable &fn = Api().fn;
     if (fn.NIFOpenCollection == nullptr) {
         Fail(wrapper::kMissingEntryPoint);
         return false;
     }
     HCOLLECTION collection = 0;
-    const STATUS status = fn.NIFOpenCollection(db, db, m_viewNoteId, 0, kNullHandle, &collection, nullptr,
+    const STATUS status = fn.NIFOpenCollection(m_db, m_db, m_viewNoteId, 0, kNullHandle, &collection, nullptr,
                                                nullptr, nullptr, nullptr);
     if (status != 0) {
         Fail(status);

@@ -21,6 +21,11 @@ public:
     // Closes what the object had open, finds the design note of the view or folder by name and opens
     // its collection (the same database as view and data database).
     [[nodiscard]] bool Open(DBHANDLE db, const std::string &name);
+    // Opens the collection of the view or folder whose design note is viewNoteId (found by a design
+    // scan), so that a name shared by two views can never open the wrong one; name is kept for display.
+    [[nodiscard]] bool OpenById(DBHANDLE db, NOTEID viewNoteId, const std::string &name);
+    // The number of entries of the open view (categories included), counted without reading them.
+    [[nodiscard]] bool EntryCount(DWORD &count);
     // Finds the design note only; the collection is not opened.
     [[nodiscard]] bool FindOnly(DBHANDLE db, const std::string &name);
     void Close();
@@ -34,6 +39,10 @@ public:
     // opened fails with "Fatal error opening view note.".
     [[nodiscard]] bool IsFolder(bool &folder);
 
+private:
+    bool OpenCollection();
+
+public:
     bool IsOpen() const { return m_open; }
     const std::string &Name() const { return m_name; }
     DBHANDLE DbHandle() const { return m_db; }

@@ -12,6 +12,9 @@ namespace notes {
 namespace {
 
 void ReplaceFrom(std::string &text, std::size_t from, char what, const std::string &with) {
+    if (text.find(what, from) == std::string::npos) {
+        return;  // the common case: nothing to replace, nothing to copy
+    }
     std::string tail;
     for (std::size_t i = from; i < text.size(); ++i) {
         if (text[i] == what) {
@@ -31,7 +34,8 @@ void AppendAnyValueText(WORD type, BLOCKID value, DWORD valueLen, const std::str
         return;
     }
     constexpr WORD kBufferSize = 0xFFFF;
-    std::vector<char> buffer(kBufferSize + 1, '\0');
+    // One buffer per thread: zeroing 64 KB for every value cost more than converting most values.
+    thread_local std::vector<char> buffer(kBufferSize + 1, '\0');
     WORD length = Api().fn.NSFItemConvertValueToText(type, value, valueLen, buffer.data(), kBufferSize, ';');
     std::size_t start = text.size();
     text += LmbcsToUnicode(buffer.data(), static_cast<int>(std::min<WORD>(length, kBufferSize)));

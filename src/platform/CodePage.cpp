@@ -4,8 +4,10 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <unordered_map>
 
 namespace platform {
 
@@ -19,16 +21,27 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-ConverterPtr OpenConverter(const std::string &name) {
+// Opening an ICU converter costs far more than most conversions, and a converter must not be shared
+// between threads: each thread keeps the converters it has opened, by name, for its lifetime.
+// Characters a code page cannot hold become "?", as the Windows conversions write them, rather than
+// ICU's substitute (0x1A, a control character, for the Windows code pages).
+UConverter *CachedConverter(const std::string &name) {
     if (name.empty()) {
         return nullptr;  // ICU would open its default converter for an empty name
+    }
+    thread_local std::unordered_map<std::string, ConverterPtr> converters;
+    const auto found = converters.find(name);
+    if (found != converters.end()) {
+        return found->second.get();
     }
     UErrorCode status = U_ZERO_ERROR;
     ConverterPtr converter(ucnv_open(name.c_str(), &status));
     if (U_FAILURE(status)) {
-        return nullptr;
+        return nullptr;  // not cached: a name that fails stays rare
     }
-    return converter;
+    UErrorCode substStatus = U_ZERO_ERROR;
+    ucnv_setSubstChars(converter.get(), "?", 1, &substStatus);
+    return converters.emplace(name, std::move(converter)).first->second.get();
 }
 
 bool FitsIcuLength(std::size_t size) {
@@ -71,13 +84,17 @@ std::string Utf16ToUtf8(const std::u16string &utf16) {
 
 std::string AnsiCodePageName() {
     const char *name = std::getenv("VORLIX_ANSI_CODEPAGE");
-    if (name != nullptr && OpenConverter(name)) {
+    if (name != nullptr && CachedConverter(name) != nullptr) {
         return name;
     }
     return kDefaultAnsiCodePage;
 }
 
 std::string Utf8ToAnsi(const std::string &utf8) {
+    // Every ANSI code page holds ASCII as it is: most text needs no converter at all.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return utf8;
+    }
     std::string out;
     if (!Utf8ToCodePage(utf8, AnsiCodePageName(), out)) {
         return {};
@@ -95,28 +112,27 @@ std::string AnsiToUtf8(const std::string &ansi) {
 
 bool Utf8ToCodePage(const std::string &utf8, const std::string &codePage, std::string &out) {
     out.clear();
-    ConverterPtr converter = OpenConverter(codePage);
-    if (!converter) {
+    UConverter *converter = CachedConverter(codePage);
+    if (converter == nullptr) {
         return false;
     }
     const std::u16string units = Utf8ToUtf16(utf8);
     if (units.empty()) {
         return utf8.empty();
     }
-    // The default from-Unicode callback writes the converter's substitute for an unmappable character.
-    const std::size_t capacity =
-        units.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get()));
+    // The default from-Unicode callback writes the substitute ("?") for an unmappable character.
+    const std::size_t capacity = units.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter));
     if (!FitsIcuLength(capacity)) {
         return false;
     }
     out.resize(capacity);
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
-                                     units.data(), static_cast<int32_t>(units.size()), &status);
+    int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), units.data(),
+                                     static_cast<int32_t>(units.size()), &status);
     if (status == U_BUFFER_OVERFLOW_ERROR) {
         out.resize(static_cast<std::size_t>(length));
         status = U_ZERO_ERROR;
-        length = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()), units.data(),
+        length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), units.data(),
                                  static_cast<int32_t>(units.size()), &status);
     }
     if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
@@ -129,8 +145,8 @@ bool Utf8ToCodePage(const std::string &utf8, const std::string &codePage, std::s
 
 bool CodePageToUtf8(const std::string &bytes, const std::string &codePage, std::string &out) {
     out.clear();
-    ConverterPtr converter = OpenConverter(codePage);
-    if (!converter) {
+    UConverter *converter = CachedConverter(codePage);
+    if (converter == nullptr) {
         return false;
     }
     if (bytes.empty()) {
@@ -143,13 +159,13 @@ bool CodePageToUtf8(const std::string &bytes, const std::string &codePage, std::
     }
     std::u16string units(capacity, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()),
-                                   bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    int32_t length = ucnv_toUChars(converter, units.data(), static_cast<int32_t>(units.size()), bytes.data(),
+                                   static_cast<int32_t>(bytes.size()), &status);
     if (status == U_BUFFER_OVERFLOW_ERROR) {
         units.resize(static_cast<std::size_t>(length));
         status = U_ZERO_ERROR;
-        length = ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()),
-                               bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+        length = ucnv_toUChars(converter, units.data(), static_cast<int32_t>(units.size()), bytes.data(),
+                               static_cast<int32_t>(bytes.size()), &status);
     }
     if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
         return false;

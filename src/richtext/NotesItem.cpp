@@ -43,13 +43,21 @@ NotesItem::NotesItem(const notes::NotesNote &note, const std::string &separator,
 RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &itemName,
                                const std::string &separator, const NotesRtfAdvancedSettings *options,
                                RenderState *state) {
+    if (!note.IsOpen()) {
+        return RenderedItem();
+    }
+    return RenderLmbcsName(note, notes::UnicodeToLmbcs(itemName), separator, options, state);
+}
+
+RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std::string &name,
+                                        const std::string &separator, const NotesRtfAdvancedSettings *options,
+                                        RenderState *state) {
     RenderedItem result;
     auto &fn = notes::Api().fn;
     if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
         fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
         return result;
     }
-    const std::string name = notes::UnicodeToLmbcs(itemName);
     if (name.size() > 0xFFFF) {
         return result;
     }
@@ -85,6 +93,9 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
             std::string error = renderer.AppendItem(type, value, pool + value.block, valueLength);
             fn.OSUnlockObject(value.pool);
             if (!error.empty() && result.error.empty()) {
+                // The name back in program text, only for this rare message.
+                const std::string itemName =
+                    notes::LmbcsToUnicode(name.data(), static_cast<int>(name.size()));
                 result.error = "Rich text item " + itemName + " is damaged: " + error;
             }
         }

@@ -32,6 +32,11 @@ public:
     static RenderedItem Render(const notes::NotesNote &note, const std::string &itemName,
                                const std::string &separator, const NotesRtfAdvancedSettings *options,
                                RenderState *state = nullptr);
+    // The same for a name already converted to LMBCS, so that a caller rendering one name for every
+    // document converts it once.
+    static RenderedItem RenderLmbcsName(const notes::NotesNote &note, const std::string &lmbcsName,
+                                        const std::string &separator, const NotesRtfAdvancedSettings *options,
+                                        RenderState *state = nullptr);
 
 private:
     NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,7 +77,15 @@ RunResult ProgramRun::Run(const std::vector<std::string> &arguments, int timeout
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
+    // The child inherits the limit; this process keeps it only for the spawn.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    if (m_fileSizeLimit != 0) {
+        const rlimit limited{m_fileSizeLimit, previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
     const int spawned = posix_spawn(&pid, Executable().c_str(), &actions, nullptr, argv.data(), envp.data());
+    setrlimit(RLIMIT_FSIZE, &previous);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         result.err = "spawn failed";

@@ -39,8 +39,12 @@ public:
     // timeoutSeconds.
     RunResult Run(const std::vector<std::string> &arguments, int timeoutSeconds = 120) const;
 
+    // Runs under this file-size limit in bytes (0: none), as a full disk would stop the run's writes.
+    void SetFileSizeLimit(unsigned long bytes) { m_fileSizeLimit = bytes; }
+
 private:
     testsupport::TempDir m_dir;
+    unsigned long m_fileSizeLimit = 0;
 };
 
 }  // namespace clitest

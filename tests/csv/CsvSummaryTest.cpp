@@ -45,7 +45,7 @@ TEST_P(CsvEncodingTest, WholeFileInTheChosenEncoding) {
                                  "%Count"},
                                 ",", true));
     EXPECT_TRUE(csv.WriteRow({{"5 \xE2\x82\xAC", true}, {"1", false}}, ",", true));
-    csv.Close();
+    EXPECT_TRUE(csv.Close());
     EXPECT_EQ(ReadFile(dir.File("summary.csv")), c.expected) << c.name;
 }
 
@@ -68,7 +68,7 @@ TEST(CsvSummary, ByteOrderMarkOnlyForUtf16EvenWithoutRows) {
         TempDir dir;
         CsvSummary csv(encoding);
         ASSERT_TRUE(csv.Open(dir.File("s.csv")));
-        csv.Close();
+        EXPECT_TRUE(csv.Close());
         EXPECT_EQ(ReadFile(dir.File("s.csv")), encoding == exporter::kEncodingUtf16 ? "\xFF\xFE" : "")
             << encoding;
     }
@@ -161,11 +161,13 @@ TEST(CsvSummary, RefusesAnEmptyFindText) {
 
 TEST(CsvSummary, OpenFailureNamesThePathAndWritesNothing) {
     TempDir dir;
+    // A directory is no regular file: that reason follows the usual text.
     for (const std::string &path : {dir.File("missing/summary.csv"), dir.Path(), std::string()}) {
         CsvSummary csv(exporter::kEncodingUtf16);
         EXPECT_FALSE(csv.Open(path));
         EXPECT_FALSE(csv.IsOpen());
-        EXPECT_EQ(csv.LastError(), "Unable to create or open output file \"" + path + "\"");
+        EXPECT_EQ(csv.LastError(), "Unable to create or open output file \"" + path + "\"" +
+                                       (path == dir.Path() ? ": not a regular file" : ""));
         EXPECT_FALSE(csv.WriteRow({{"x", true}}, ",", false));
     }
 }
@@ -177,8 +179,8 @@ TEST(CsvSummary, ReplacesAnExistingFile) {
     CsvSummary csv(exporter::kEncodingUtf8);
     ASSERT_TRUE(csv.Open(path));
     ASSERT_TRUE(csv.WriteHeader({"Subject"}, ",", false));
-    csv.WriteRow({{"New", true}}, ",", false);
-    csv.Close();
+    EXPECT_TRUE(csv.WriteRow({{"New", true}}, ",", false));
+    EXPECT_TRUE(csv.Close());
     EXPECT_EQ(ReadFile(path), "Subject\r\nNew\r\n");
 }
 
@@ -186,10 +188,10 @@ TEST(CsvSummary, ReopeningClosesThePreviousFile) {
     TempDir dir;
     CsvSummary csv(exporter::kEncodingUtf8);
     ASSERT_TRUE(csv.Open(dir.File("a.csv")));
-    csv.WriteRow({{"a", true}}, ",", false);
+    EXPECT_TRUE(csv.WriteRow({{"a", true}}, ",", false));
     ASSERT_TRUE(csv.Open(dir.File("b.csv")));
-    csv.WriteRow({{"b", true}}, ",", false);
-    csv.Close();
+    EXPECT_TRUE(csv.WriteRow({{"b", true}}, ",", false));
+    EXPECT_TRUE(csv.Close());
     EXPECT_EQ(ReadFile(dir.File("a.csv")), "a\r\n");
     EXPECT_EQ(ReadFile(dir.File("b.csv")), "b\r\n");
 }

@@ -18,6 +18,8 @@ std::size_t Rows(const std::string &csv) {
 
 TEST_F(ExportRunTest, CancelAfterADocumentEndsTheRunThere) {
     auto profile = Profile();
+    profile.Settings.LogExport = true;
+    profile.Settings.LogFileName = OutPath("export.log");
     ScriptedUi ui;
     ui.onStatus = [this](const std::string &text) {
         if (text == "Exported 2:Sales Demo") {
@@ -28,7 +30,10 @@ TEST_F(ExportRunTest, CancelAfterADocumentEndsTheRunThere) {
     EXPECT_EQ(m_run->LastError(), "Export cancelled by user");
     EXPECT_EQ(m_run->LastStatus(), exporter::kStatusNothingToExport);
     EXPECT_EQ(m_run->ProcessedTotal(), 2);
-    EXPECT_EQ(Rows(Summary()), 3u) << "the header and two documents";
+    EXPECT_EQ(Rows(Summary()), 3u) << "the header and two documents, under the final name";
+    const std::string log = testsupport::ReadFile(OutPath("export.log"));
+    const std::string last = "\r\nExport cancelled by user\r\n";
+    EXPECT_TRUE(log.size() > last.size() && log.substr(log.size() - last.size()) == last) << log;
     // After a failure the status line keeps the last document's text.
     EXPECT_EQ(ui.statuses.back(), "Exported 2:Sales Demo");
 }
@@ -90,10 +95,11 @@ TEST_P(ExportRunScanCancelTest, EndsTheRunWithItsText) {
     EXPECT_EQ(m_run->ProcessedTotal(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scans, ExportRunScanCancelTest,
-                         ::testing::Values(ScanCancelCase{"%In_Views", "Scanning Views. View:", ""},
-                                           ScanCancelCase{"%In_Folders", "Scanning Folders. Folder:",
-                                                          "Export cancelled by user"}));
+INSTANTIATE_TEST_SUITE_P(
+    Scans, ExportRunScanCancelTest,
+    ::testing::Values(ScanCancelCase{"%In_Views", "Scanning Views. View:", "Export cancelled by user"},
+                      ScanCancelCase{"%In_Folders",
+                                     "Scanning Folders. Folder:", "Export cancelled by user"}));
 
 TEST_F(ExportRunTest, ScanStatusNamesEachViewAndFolder) {
     auto profile = Profile();

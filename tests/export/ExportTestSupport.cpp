@@ -24,7 +24,9 @@ testsupport::TempDir &DataDirectory() {
 notes::NotesSession &Session() {
     static notes::NotesSession *session = [] {
         const std::string ini =
-            testsupport::WriteNotesIni(DataDirectory().Path(), {"Directory=" + DataDirectory().Path()});
+            testsupport::WriteNotesIni(DataDirectory().Path(), {"Directory=" + DataDirectory().Path(),
+                                                                // views come in several reads
+                                                                "StandinReadEntriesBatch=3"});
         auto *started = new notes::NotesSession();
         if (!started->Start(false, testsupport::ProgramDir(), ini)) {
             ADD_FAILURE() << "the Notes session did not start: " << started->ErrorText();

@@ -39,12 +39,11 @@ const MappingCase kMappingCases[] = {
     {nullptr, "\xE2\x82\xAC", "\x80"},    // euro sign is 0x80 in windows-1252
     {nullptr, "\xC5\xB8", "\x9F"},        // Y with diaeresis
     {nullptr, "caf\xC3\xA9", "caf\xE9"},  // Latin-1 range maps to itself
-    {nullptr, "\xCE\xA9", "\x1A"},        // Greek omega: the code page's substitute
+    {nullptr, "\xCE\xA9", "?"},           // Greek omega: "?", as Windows writes it, never 0x1A
     {nullptr,
      "a\xF0\x9F\x98\x80"
      "b",
-     "a\x1A"
-     "b"},                                           // one substitute for a surrogate pair
+     "a?b"},                                         // one "?" for a surrogate pair
     {"", "caf\xC3\xA9", "caf\xE9"},                  // empty variable: the default
     {"no-such-codepage", "caf\xC3\xA9", "caf\xE9"},  // unknown converter: the default
     {"ibm-850", "caf\xC3\xA9", "caf\x82"},           // an OEM code page by name

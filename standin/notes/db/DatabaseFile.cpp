@@ -1,11 +1,15 @@
 // Loading, sharing and writing back DXL database files.
 #include "DatabaseFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <map>
 
@@ -33,6 +37,31 @@ bool Stamp(const std::string &path, long long &time, long long &size) {
     return true;
 }
 
+// A save writes "<path>.tmp<pid>" and renames it over path; a process killed in between leaves it.
+// Such files of processes that no longer run are removed (a live process may be saving right now).
+void RemoveStaleTemporaries(const std::string &path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+    DIR *dir = opendir(directory.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent *entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        const std::string digits = name.substr(std::min(prefix.size(), name.size()));
+        if (name.compare(0, prefix.size(), prefix) != 0 || digits.empty() || digits.size() > 9 ||
+            digits.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        const pid_t pid = static_cast<pid_t>(std::stol(digits));
+        if (pid > 0 && kill(pid, 0) != 0 && errno == ESRCH) {
+            unlink((directory + "/" + name).c_str());
+        }
+    }
+    closedir(dir);
+}
+
 }  // namespace
 
 std::shared_ptr<DatabaseFile> DatabaseFile::Acquire(const std::string &path, STATUS &status) {
@@ -44,6 +73,7 @@ std::shared_ptr<DatabaseFile> DatabaseFile::Acquire(const std::string &path, STA
             return open;
         }
     }
+    RemoveStaleTemporaries(path);
     auto file = std::make_shared<DatabaseFile>();
     file->path = path;
     if (!Stamp(path, file->m_stampTime, file->m_stampSize)) {

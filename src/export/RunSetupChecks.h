@@ -1,0 +1,46 @@
+// What an export run works out before it writes anything: the positions of the computed columns it
+// fills, the options this version cannot carry out, and whether its output paths are sound (neither
+// the summary file nor the log may be the source database, the 'Copy To' database or the other file,
+// which the run would otherwise overwrite).
+#pragma once
+
+#include <string>
+
+#include "config/ExportSettings.h"
+#include "config/OutputItems.h"
+
+namespace exporter {
+
+// Positions in OutputItems of the computed columns the run sets (-1: the column is not selected).
+struct ComputedColumns {
+    int attachNames = -1;
+    int extractedNames = -1;
+    int count = -1;
+    int universalId = -1;
+    int viewName = -1;
+    int hasOle = -1;
+    int errors = -1;
+    int mailTime = -1;
+    int textFile = -1;
+    int rtfFile = -1;
+    int otherFile = -1;
+    int inViews = -1;
+    int inFolders = -1;
+
+    void Find(const config::OutputItems &items);
+};
+
+// The name of a view or folder from its "$TITLE": the text before the first "|" (what follows are
+// its aliases, which Notes does not accept as part of a name).
+std::string ViewNameFromTitle(const std::string &title);
+
+// The first set option whose pipeline step this version does not have; empty when none is set.
+std::string UnavailableOption(const config::ExportSettings &settings);
+
+// "" when the set-up is sound; otherwise the failure text, which names the output file and what it
+// is: "Unable to create or open output file \"%s\": it is the source database" (or "the 'Copy To'
+// database"), and for the log "Unable to create or open log file \"%s\": ..." (or "it is the summary
+// file"). Only local databases given by a full path can be compared.
+std::string OutputPathConflict(const config::ExportSettings &settings, bool writesSummary);
+
+}  // namespace exporter
