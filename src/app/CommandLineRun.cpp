@@ -9,10 +9,14 @@
 
 #include "config/ComputedFieldCatalogue.h"
 #include "config/DatabaseExportProfile.h"
+#include "config/NotesDatabaseList.h"
+#include "export/CreateDirectoryPath.h"
+#include "export/ExportQueue.h"
 #include "export/ExportRun.h"
 #include "notes/NotesSession.h"
 #include "platform/AppInfo.h"
 #include "platform/AppSettings.h"
+#include "platform/Paths.h"
 #include "platform/UserInterface.h"
 
 namespace app {
@@ -73,6 +77,12 @@ int CommandLineRun::Run(const std::vector<std::string> &arguments) {
         return kExitSessionNotActive;
     }
 
+    if (!profile.Settings.VorlixDatabaseList.empty()) {
+        const int code = RunQueue(profile);
+        m_exportInProgress = false;
+        return code;
+    }
+
     exporter::ExportRun run(profile, profile.ShowProgress);
     const bool succeeded = run.Run(m_session, m_cancelRequested, false, true, false);
     m_exportInProgress = false;
@@ -81,6 +91,43 @@ int CommandLineRun::Run(const std::vector<std::string> &arguments) {
         return kExitRunFailed;
     }
     return kExitSuccess;
+}
+
+int CommandLineRun::RunQueue(const config::DatabaseExportProfile &profile) {
+    // A relative list path is taken from the profile's directory, so a profile and its list move together.
+    std::string listPath = profile.Settings.VorlixDatabaseList;
+    if (listPath.front() != platform::kPathSeparator) {
+        listPath = platform::JoinPath(platform::DirectoryOf(m_profilePath), listPath);
+    }
+    config::NotesDatabaseList queue;
+    if (!queue.LoadFromFile(listPath)) {
+        ShowError("Unable to Open Database List \"" + listPath + "\". " + queue.LastError(),
+                  "Export Profile Open Error", false);
+        return kExitProfileNotRead;
+    }
+    const std::string outputPath = exporter::CreateDirectoryPath(profile.Settings.OutputPath);
+    if (profile.Settings.OutputPath.empty() || outputPath.empty()) {
+        ShowError("Invalid output path specified.", "Error", false);
+        return kExitRunFailed;
+    }
+    exporter::ExportQueue run(queue, profile.Settings, outputPath, true, profile.ShowProgress);
+    (void)run.Run(m_session, m_cancelRequested, [this, &queue](std::size_t index) {
+        const config::NotesExportDatabase &entry = queue.Entry(index);
+        if (entry.image == config::kQueueImageFailed) {
+            ShowError(entry.title + " (" + (entry.server.empty() ? "Local" : entry.server) + ", " +
+                          entry.path + "): " + entry.status,
+                      "Export Status", true);
+        }
+    });
+    // The outcome of every database, beside their directories, for a run nobody watched.
+    const std::string statusPath = platform::JoinPath(
+        outputPath, exporter::QueueBaseName(platform::FileNameOf(listPath)) + "-status.csv");
+    if (!platform::WriteFileAtomically(statusPath, queue.StatusCsv())) {
+        ShowError("Unable to write the queue status file. " + platform::LastFileError(), "Export Status",
+                  true);
+        return kExitRunFailed;
+    }
+    return run.FirstFailure() >= 0 || m_cancelRequested.load() ? kExitRunFailed : kExitSuccess;
 }
 
 }  // namespace app

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace config {
+class DatabaseExportProfile;
+}
+
 namespace notes {
 class NotesSession;
 }
@@ -46,6 +50,9 @@ public:
     const std::string &NotesIniPath() const { return m_iniFilePath; }
 
 private:
+    // The profile names a database list: every database of it is exported with the profile's settings,
+    // each into a directory and summary file of its own below OutputPath.
+    int RunQueue(const config::DatabaseExportProfile &profile);
     void ShowError(const std::string &text, const std::string &caption, bool exclamation);
 
     notes::NotesSession &m_session;

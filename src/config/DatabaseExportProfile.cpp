@@ -333,6 +333,8 @@ bool Included(ProfileGroup group, const ExportSettings &settings, bool asTemplat
             return settings.CreateRTFs;
         case ProfileGroup::WithPdf:
             return settings.CreatePdfs;
+        case ProfileGroup::OwnWhenSet:
+            return !asTemplate && !settings.VorlixDatabaseList.empty();
     }
     return false;
 }
@@ -458,6 +460,7 @@ void DatabaseExportProfile::CopySettings(DatabaseExportProfile &target, bool tem
         copy.OutputFile = std::move(keep.OutputFile);
         copy.LaunchOnComplete = keep.LaunchOnComplete;
         copy.DialogOnComplete = keep.DialogOnComplete;
+        copy.VorlixDatabaseList = std::move(keep.VorlixDatabaseList);
     }
     // The rich-text options' run-time state belongs to the target.
     richtext::NotesRtfAdvancedSettings options = std::move(keep.RtfAdvanced);

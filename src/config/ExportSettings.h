@@ -165,6 +165,9 @@ struct ExportSettings {
     std::int32_t LogOpenMode = kLogOpenNew;
     std::string LogFileName;
     std::string LogFieldName = "Subject";
+    // A key of this program's own, written only when set: the database list file (CSV) whose entries a
+    // command-line run exports one after another with these settings, into OutputPath.
+    std::string VorlixDatabaseList;
 
     // Sets the stored fields to their defaults and empties both view lists and the output items. Leaves
     // CharacterEncoding, NSFSever, NSFFilePath, ViewName, Query, FTSearch, AttCreateSubDirs,

@@ -128,6 +128,7 @@ std::vector<ProfileKey> BuildTable() {
         VORLIX_ENUM(LogOpenMode, Always, Range(0, 1)),
         VORLIX_KEY(LogFileName, Text, Always),
         VORLIX_KEY(LogFieldName, Text, Always),
+        VORLIX_KEY(VorlixDatabaseList, Text, OwnWhenSet),
     };
 }
 

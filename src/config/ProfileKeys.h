@@ -31,6 +31,7 @@ enum class ProfileGroup {
     WithColumns,     // only when there are output columns
     WithRtf,         // only when CreateRTFs is set
     WithPdf,         // only when CreatePdfs is set
+    OwnWhenSet,      // a key of this program's own: only in profiles, only when not empty
 };
 
 // The settings field a key stands for, by its type: bool (Bool), std::int32_t (Int), std::string (Text,

@@ -18,6 +18,7 @@
 #include "CPropertySheetOptions.h"
 #include "DlgAbout.h"
 #include "DlgIncludeViews.h"
+#include "DlgMutilDatabase.h"
 #include "DlgNotesSettings.h"
 #include "DlgPassword.h"
 #include "DlgSelectDatabase.h"
@@ -47,7 +48,6 @@ constexpr const char *kTemplateFilter =
     "Export Template (*.xpt)|*.xpt|Export Profile (*.xpp)|*.xpp|All Files (*.*)|*.*||";
 constexpr const char *kSaveAsFilter =
     "Export Profile (*.xpp)|*.xpp|Export Template (*.xpt)|*.xpt|All Files (*.*)|*.*||";
-constexpr const char *kLaterDialog = "This command is not available in this version.";
 
 QString Q(const std::string &text) {
     return QString::fromStdString(text);
@@ -91,6 +91,7 @@ CVorlixDlg::CVorlixDlg(notes::NotesSession &session, GuiUserInterface &ui,
     const std::string subdir =
         platform::ReadAppSetting(platform::kSettingsSectionExport, platform::kSettingsKeyMultiOutputSubdirDb);
     m_multiOutputSubdirDb = !subdir.empty() && subdir[0] == '1';
+    m_multiDatabase = new DlgMutilDatabase(*this, m_ui, m_multiOutputPath, m_multiOutputSubdirDb);
     const std::string passwordEnabled =
         platform::ReadAppSetting(platform::kSettingsSectionPassword, platform::kSettingsKeyEnabled);
     m_savePassword->setChecked(!passwordEnabled.empty() && passwordEnabled[0] == '1');
@@ -182,13 +183,11 @@ void CVorlixDlg::BuildMenu() {
     file->addSeparator();
     connect(file->addAction("E&xit"), &QAction::triggered, this, &CVorlixDlg::FileExit);
 
-    // The dialogs of these commands are not part of this version: the entries show but stay disabled.
-    auto later = [](QAction *action) {
-        action->setEnabled(false);
-        action->setToolTip(kLaterDialog);
-    };
     QMenu *multi = m_menu->addMenu("&Multi-Database");
-    later(multi->addAction("&Select Multiple Databases"));
+    connect(multi->addAction("&Select Multiple Databases"), &QAction::triggered, this, [this]() {
+        m_multiDatabase->show();
+        m_multiDatabase->raise();
+    });
     QMenu *options = m_menu->addMenu("&Options");
     connect(options->addAction("Lotus Notes program Settings"), &QAction::triggered, this, [this]() {
         NotesSettingsCommand(m_session, m_startupStatus, this);
@@ -464,6 +463,17 @@ void CVorlixDlg::ExportNow(bool scan) {
     m_worker->Start();
 }
 
+bool CVorlixDlg::QueueSettings(config::ExportSettings &settings) {
+    settings = m_profile.Settings;
+    DialogToSettings(settings);
+    return Validate(settings, false);
+}
+
+void CVorlixDlg::SetQueueRunning(bool running) {
+    m_exportInProgress = running;
+    UpdateControls();
+}
+
 void CVorlixDlg::ExportDone(const ExportOutcome &outcome) {
     // This runs inside the worker's own signal: it is deleted once the signal has returned.
     m_worker.release()->deleteLater();
@@ -491,6 +501,9 @@ void CVorlixDlg::ExportDone(const ExportOutcome &outcome) {
 
 void CVorlixDlg::CancelExport() {
     m_cancelRequested = true;
+    if (m_multiDatabase->Running()) {
+        m_multiDatabase->CancelQueue();
+    }
 }
 
 void CVorlixDlg::FileNew() {
@@ -614,6 +627,8 @@ void CVorlixDlg::SavePasswordClicked(bool checked) {
 }
 
 void CVorlixDlg::WriteMultiDatabaseSettings() {
+    m_multiOutputPath = m_multiDatabase->OutputPath();
+    m_multiOutputSubdirDb = m_multiDatabase->Subdirectory();
     if (platform::WriteAppSetting(platform::kSettingsSectionExport, platform::kSettingsKeyMultiOutputPath,
                                   m_multiOutputPath)) {
         (void)platform::WriteAppSetting(platform::kSettingsSectionExport,

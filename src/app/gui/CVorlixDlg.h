@@ -28,6 +28,7 @@ class NotesSession;
 
 namespace gui {
 
+class DlgMutilDatabase;
 class ExportWorker;
 class FieldListPanel;
 class GuiUserInterface;
@@ -70,6 +71,13 @@ public:
     void HelpTopics();
     // The closing procedure; false when closing is refused.
     bool TryClose();
+
+    // For the multiple-database dialog: the dialog's settings, validated (false: the message was shown),
+    // the running mark of its queue, and the process session.
+    bool QueueSettings(config::ExportSettings &settings);
+    void SetQueueRunning(bool running);
+    notes::NotesSession &Session() { return m_session; }
+    DlgMutilDatabase *MultiDatabase() const { return m_multiDatabase; }
 
     bool ExportInProgress() const { return m_exportInProgress.load(); }
     bool StartupDone() const { return m_startupDone; }
@@ -140,6 +148,7 @@ private:
     std::unique_ptr<ExportWorker> m_worker;
 
     QMenuBar *m_menu = nullptr;
+    DlgMutilDatabase *m_multiDatabase = nullptr;
     SelectionPanel *m_selection = nullptr;
     FieldListPanel *m_fields = nullptr;
     OutputPanel *m_output = nullptr;
