@@ -1,6 +1,8 @@
 // The GUI tests' surroundings.
 #include "GuiTestSupport.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -72,6 +74,17 @@ std::vector<std::string> Environment::Messages() {
         texts.push_back(message.caption + ": " + message.text);
     }
     return texts;
+}
+
+QAction *MenuAction(QMenuBar *bar, const QString &text) {
+    for (QAction *menu : bar->actions()) {
+        for (QAction *action : menu->menu()->actions()) {
+            if (action->text() == text) {
+                return action;
+            }
+        }
+    }
+    return nullptr;
 }
 
 std::vector<std::pair<std::string, std::string>> TreeContents(const std::string &directory) {

@@ -13,6 +13,9 @@
 #include "notes/NotesSession.h"
 #include "support/TestSupport.h"
 
+class QAction;
+class QMenuBar;
+
 namespace guitest {
 
 struct TestClass {
@@ -62,6 +65,9 @@ private:
     notes::NotesSession m_session;
     std::unique_ptr<gui::CVorlixDlg> m_dialog;
 };
+
+// The entry of a menu bar's menus with that text (mnemonic included), or null.
+QAction *MenuAction(QMenuBar *bar, const QString &text);
 
 // Every file below a directory with its bytes, by relative path.
 std::vector<std::pair<std::string, std::string>> TreeContents(const std::string &directory);

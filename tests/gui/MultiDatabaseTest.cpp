@@ -36,17 +36,6 @@ QString Cell(const DlgMutilDatabase &dialog, int row, int column) {
     return dialog.List()->topLevelItem(row)->text(column);
 }
 
-QAction *MenuAction(QMenuBar *bar, const QString &text) {
-    for (QAction *menu : bar->actions()) {
-        for (QAction *action : menu->menu()->actions()) {
-            if (action->text() == text) {
-                return action;
-            }
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 class MultiDatabaseTest : public QObject {
@@ -64,7 +53,7 @@ private:
         gui::CVorlixDlg &dialog = m_env->OpenDialog();
         GuiUserInterface::SetNextFileNames({profile});
         dialog.FileOpen(true);
-        QAction *entry = MenuAction(dialog.Menu(), "&Select Multiple Databases");
+        QAction *entry = guitest::MenuAction(dialog.Menu(), "&Select Multiple Databases");
         Q_ASSERT(entry != nullptr && entry->isEnabled());
         entry->trigger();
         DlgMutilDatabase &queue = *dialog.MultiDatabase();

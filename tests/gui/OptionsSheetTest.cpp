@@ -6,20 +6,26 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 #include "GuiTestSupport.h"
+#include "app/gui/CPropertySheetOptionCopy.h"
 #include "app/gui/CPropertySheetOptionMove.h"
 #include "app/gui/CPropertySheetOptionOther.h"
 #include "app/gui/CPropertySheetOptions.h"
+#include "app/gui/DlgSelectDatabase.h"
 #include "app/gui/NamingMethodControls.h"
 #include "app/gui/OutputPanel.h"
 #include "support/TestSupport.h"
@@ -31,10 +37,39 @@ using gui::GuiUserInterface;
 
 constexpr int kCsvPage = 2;
 constexpr int kPdfPage = 5;
+constexpr int kCopyPage = 6;
 constexpr int kMovePage = 7;
+constexpr int kLogPage = 8;
+constexpr int kRichTextAdvancedPage = 9;
+constexpr int kControlCharPage = 10;
 
-// Opens the main dialog's sheet and runs act on it while it is up; act closes it.
-bool WithSheet(gui::CVorlixDlg &dialog, const std::function<void(CPropertySheetOptions &)> &act) {
+// A control of a page by its object name, caption or title; "Group/caption" looks inside a group box.
+QWidget *Control(QWidget *page, const QString &name) {
+    QWidget *root = page;
+    QString caption = name;
+    if (const auto slash = name.indexOf('/'); slash > 0) {
+        for (QGroupBox *group : page->findChildren<QGroupBox *>()) {
+            if (group->title() == name.left(slash)) {
+                root = group;
+                caption = name.mid(slash + 1);
+            }
+        }
+    }
+    for (QWidget *widget : root->findChildren<QWidget *>()) {
+        const auto *button = qobject_cast<QAbstractButton *>(widget);
+        const auto *label = qobject_cast<QLabel *>(widget);
+        const auto *group = qobject_cast<QGroupBox *>(widget);
+        if (widget->objectName() == caption || (button && button->text() == caption) ||
+            (label && label->text() == caption) || (group && group->title() == caption)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+// Opens the main dialog's sheet (by open, or directly) and runs act on it while it is up; act closes it.
+bool WithSheet(gui::CVorlixDlg &dialog, const std::function<void(CPropertySheetOptions &)> &act,
+               const std::function<void()> &open = {}) {
     bool reached = false;
     QTimer::singleShot(0, [&]() {
         auto *sheet = qobject_cast<CPropertySheetOptions *>(QApplication::activeModalWidget());
@@ -43,7 +78,11 @@ bool WithSheet(gui::CVorlixDlg &dialog, const std::function<void(CPropertySheetO
             act(*sheet);
         }
     });
-    dialog.AdvancedOptions();
+    if (open) {
+        open();
+    } else {
+        dialog.AdvancedOptions();
+    }
     return reached;
 }
 
@@ -66,6 +105,29 @@ QStringList Snapshot(const QWidget &sheet) {
         }
     }
     return lines;
+}
+
+// Chooses the Copy Data destination as a user does: "Select Destination Database", the server typed
+// and listed, a database of it clicked, OK.
+void ChooseCopyDestination(CPropertySheetOptions &sheet) {
+    sheet.Tabs()->setCurrentIndex(kCopyPage);
+    QTimer::singleShot(0, []() {
+        auto *select = qobject_cast<gui::DlgSelectDatabase *>(QApplication::activeModalWidget());
+        if (select == nullptr) {
+            return;
+        }
+        select->ServerCombo()->setEditText("Hub/Acme");
+        select->accept();  // lists the typed server
+        QTreeWidget *list = select->DatabaseList();
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            if (list->topLevelItem(i)->text(0) == "CLI Copies") {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->topLevelItem(i)).center());
+            }
+        }
+        select->accept();
+    });
+    static_cast<gui::CPropertySheetOptionCopy *>(sheet.Page(kCopyPage))->SelectButton()->click();
 }
 
 // Sets every control away from its default: check boxes turned over, the last radio button of each
@@ -108,6 +170,7 @@ void ChangeEverything(CPropertySheetOptions &sheet) {
     for (QPlainTextEdit *text : sheet.findChildren<QPlainTextEdit *>()) {
         text->setPlainText("@Text(Form)");
     }
+    ChooseCopyDestination(sheet);
     sheet.Tabs()->setCurrentIndex(kMovePage);
     auto *folders = sheet.findChild<QListWidget *>("MoveToFolderName");
     folders->setCurrentRow(folders->count() - 1);
@@ -123,7 +186,8 @@ private:
 
 private slots:
     void init() {
-        m_env = std::make_unique<guitest::Environment>();
+        m_env = std::make_unique<guitest::Environment>(
+            std::vector<std::string>{"StandinServer1=Hub/Acme|" + testsupport::SourcePath("tests/cli/data")});
         m_env->AddDatabase("tests/cli/data/orders.nsf", "orders.nsf");
         QVERIFY(m_env->OpenDialog().StartupDone());
         QVERIFY(m_env->Dialog().OpenDatabase("", "orders.nsf", true));
@@ -142,6 +206,7 @@ private slots:
             sheet.Buttons()->button(QDialogButtonBox::Cancel)->click();
         }));
         QVERIFY2(changed.size() > 40, qPrintable(changed.join("\n")));
+        QVERIFY(changed.contains("CopyDestination=Hub/Acme:copy.nsf"));
         QVERIFY(dialog.Working().StoredFieldsEqual(before));
         QCOMPARE(dialog.Outputs()->CreatePdfs()->isChecked(), before.CreatePdfs);
     }
@@ -277,6 +342,162 @@ private slots:
         QVERIFY(!edit->isVisible());
     }
 
+    void buttonAndMenuEntryOpenTheSheet_data() {
+        QTest::addColumn<bool>("menu");
+        QTest::newRow("Advanced &Options") << false;
+        QTest::newRow("Advanced &Export Options") << true;
+    }
+    void buttonAndMenuEntryOpenTheSheet() {
+        QFETCH(bool, menu);
+        gui::CVorlixDlg &dialog = m_env->Dialog();
+        QAction *entry = guitest::MenuAction(dialog.Menu(), "Advanced &Export Options");
+        QVERIFY(entry != nullptr && entry->isEnabled());
+        QString title;
+        bool csvShown = false;
+        const bool before = dialog.Working().CreateCSV;
+        QVERIFY(WithSheet(
+            dialog,
+            [&](CPropertySheetOptions &sheet) {
+                title = sheet.windowTitle();
+                csvShown = sheet.Tabs()->count() == 11 && sheet.Tabs()->tabText(kCsvPage) == "CSV Options";
+                sheet.Tabs()->setCurrentIndex(kCsvPage);
+                for (QCheckBox *box : sheet.Page(kCsvPage)->findChildren<QCheckBox *>()) {
+                    box->setChecked(!box->isChecked());
+                }
+                sheet.Buttons()->button(QDialogButtonBox::Cancel)->click();
+            },
+            [&]() {
+                if (menu) {
+                    entry->trigger();
+                } else {
+                    QTest::mouseClick(dialog.AdvancedOptionsButton(), Qt::LeftButton);
+                }
+            }));
+        QCOMPARE(title, QString("Advanced Export Options"));
+        QVERIFY(csvShown);
+        QCOMPARE(dialog.Working().CreateCSV, before);
+        QVERIFY(dialog.isVisible() && QApplication::activeModalWidget() == nullptr);
+    }
+
+    // Steps are "control=value" (a check or radio button set or clicked, a combo's index); expected
+    // entries are "shown:", "hidden:", "enabled:" or "disabled:" followed by a control.
+    void pagesShowAndHideTheirDependentControls_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("expected");
+        const int att = 1;
+        QTest::newRow("attachments: nothing extracted")
+            << att << QStringList{"Extract attachments=0", "OLE=0"}
+            << QStringList{"hidden:Extract Method", "hidden:DetachMethod", "hidden:AttPrefixOption"};
+        QTest::newRow("attachments: OLE only has no prefix")
+            << att << QStringList{"OLE=1", "DetachMethod=0"}
+            << QStringList{"shown:DetachMethod", "hidden:AttPrefixOption", "hidden:DetachByFieldName"};
+        QTest::newRow("attachments: by count with prefix")
+            << att << QStringList{"Extract attachments=1", "DetachMethod=1"}
+            << QStringList{"shown:Extract Method",
+                           "shown:Prefix Attachment Name",
+                           "shown:AttPrefixOption",
+                           "hidden:DetachByFieldName",
+                           "hidden:DetachMethodEvalString",
+                           "hidden:Create subdirectories for each backslash (\\) in the field or fomula "
+                           "computed value"};
+        QTest::newRow("attachments: by field value")
+            << att << QStringList{"Extract attachments=1", "DetachMethod=3"}
+            << QStringList{"shown:DetachByFieldName", "shown:DetachByFieldNameValueMaxLength",
+                           "shown:Create subdirectories for each backslash (\\) in the field or fomula "
+                           "computed value",
+                           "hidden:AttPrefixOption", "hidden:DetachMethodEvalString"};
+        QTest::newRow("attachments: by formula")
+            << att << QStringList{"Extract attachments=1", "DetachMethod=4"}
+            << QStringList{"shown:DetachMethodEvalString",
+                           "shown:Lotus Notes Formula to Compute Relative Path Name",
+                           "shown:Create subdirectories for each backslash (\\) in the field or fomula "
+                           "computed value",
+                           "hidden:DetachByFieldName", "hidden:AttPrefixOption"};
+        QTest::newRow("attachments: formula hidden again when extraction is cleared")
+            << att << QStringList{"Extract attachments=1", "DetachMethod=4", "Extract attachments=0"}
+            << QStringList{"hidden:DetachMethodEvalString", "hidden:DetachMethod",
+                           "hidden:Create subdirectories for each backslash (\\) in the field or fomula "
+                           "computed value"};
+        QTest::newRow("logging on") << kLogPage << QStringList{"Log Export (will slow export)=1"}
+                                    << QStringList{"shown:LogFileName", "shown:Open Log", "shown:Append",
+                                                   "shown:LogLevel", "shown:LogFieldName"};
+        QTest::newRow("logging off again")
+            << kLogPage << QStringList{"Log Export (will slow export)=1", "Log Export (will slow export)=0"}
+            << QStringList{"hidden:LogFileName",  "hidden:Browse",
+                           "hidden:Append",       "hidden:LogLevel",
+                           "hidden:LogFieldName", "shown:Log Export (will slow export)"};
+        const int rta = kRichTextAdvancedPage;
+        const QString images =
+            "Extract images to files for GIF and JPEG. Also BMP as GIF but only with Notes 6.0+";
+        QTest::newRow("rich text: text output")
+            << rta << QStringList{"HTML=1", "Text=1"}
+            << QStringList{"enabled:Include Table Markers", "enabled:Include Image Markers",
+                           "disabled:Enable URL Links",
+                           "disabled:Include HTML Doc Elements (<body>, <head> etc)",
+                           "disabled:URL References In Relative Format"};
+        QTest::newRow("rich text: HTML output")
+            << rta << QStringList{"HTML=1"}
+            << QStringList{"disabled:Include Table Markers", "enabled:Enable Notes Document Links",
+                           "enabled:Enable Attachment Links", "disabled:URL References In Relative Format"};
+        QTest::newRow("rich text: images to a count subdirectory")
+            << rta << QStringList{images + "=1", "RtfAdvancedExtractMethod=0"}
+            << QStringList{"shown:RtfAdvancedExtractMethod", "shown:RtfAdvancedImageFilePrefixMethod",
+                           "hidden:RtfAdvancedValueFieldName", "hidden:RtfAdvancedExtractPath"};
+        QTest::newRow("rich text: images by field value")
+            << rta << QStringList{images + "=1", "RtfAdvancedExtractMethod=3"}
+            << QStringList{"shown:RtfAdvancedValueFieldName", "shown:RtfAdvancedFieldValueMaxLength",
+                           "hidden:RtfAdvancedExtractPath", "hidden:Browse"};
+        QTest::newRow("rich text: images to a specific path")
+            << rta << QStringList{images + "=1", "RtfAdvancedExtractMethod=4"}
+            << QStringList{"shown:RtfAdvancedExtractPath", "shown:Browse", "shown:Specific Path",
+                           "hidden:RtfAdvancedValueFieldName"};
+        QTest::newRow("rich text: no images")
+            << rta << QStringList{images + "=1", "RtfAdvancedExtractMethod=3", images + "=0"}
+            << QStringList{"hidden:RtfAdvancedExtractMethod", "hidden:RtfAdvancedValueFieldName"};
+        QTest::newRow("control characters: replace line feeds")
+            << kControlCharPage << QStringList{"Line Feed Option/Replace with=1"}
+            << QStringList{"shown:LineFeedReplaceString", "hidden:CarrigeReturnReplaceString"};
+        QTest::newRow("control characters: replacement dropped again")
+            << kControlCharPage
+            << QStringList{"Carriage Return Option/Replace with=1", "Carriage Return Option/Remove=1"}
+            << QStringList{"hidden:CarrigeReturnReplaceString", "hidden:LineFeedReplaceString"};
+    }
+    void pagesShowAndHideTheirDependentControls() {
+        QFETCH(int, page);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, expected);
+        config::ExportSettings record;
+        CPropertySheetOptions sheet(record, {});
+        sheet.Tabs()->setCurrentIndex(page);
+        sheet.show();
+        QWidget *root = sheet.Page(page);
+        for (const QString &step : steps) {
+            const QString name = step.section('=', 0, -2);
+            const int value = step.section('=', -1).toInt();
+            QWidget *control = Control(root, name);
+            QVERIFY2(control != nullptr, qPrintable(name));
+            if (auto *combo = qobject_cast<QComboBox *>(control)) {
+                combo->setCurrentIndex(value);
+            } else if (auto *radio = qobject_cast<QRadioButton *>(control)) {
+                radio->click();
+            } else {
+                static_cast<QAbstractButton *>(control)->setChecked(value != 0);
+            }
+        }
+        for (const QString &entry : expected) {
+            const QString state = entry.section(':', 0, 0);
+            const QString name = entry.section(':', 1);
+            const QWidget *control = Control(root, name);
+            QVERIFY2(control != nullptr, qPrintable(name));
+            const bool holds = state == "shown"     ? control->isVisible()
+                               : state == "hidden"  ? !control->isVisible()
+                               : state == "enabled" ? control->isEnabled()
+                                                    : !control->isEnabled();
+            QVERIFY2(holds, qPrintable(entry));
+        }
+    }
+
     void everyPageSurvivesOkSaveAndReopen() {
         gui::CVorlixDlg &dialog = m_env->Dialog();
         QStringList set;
@@ -289,6 +510,9 @@ private slots:
         QVERIFY(after.CreatePdfs && after.CreateDocs && after.CreateRTFs && !after.CreateCSV);
         QCOMPARE(after.Delimiter, std::string("\t"));
         QCOMPARE(after.MVDelimiter, std::string("//"));
+        QCOMPARE(after.CopyDataToDbServer, std::string("Hub/Acme"));
+        QCOMPARE(after.CopyDataToDbFilename, std::string("copy.nsf"));
+        QVERIFY(set.contains("CopyDestination=Hub/Acme:copy.nsf"));
         QVERIFY(dialog.Outputs()->CreatePdfs()->isChecked());
 
         const std::string first = m_env->File("first.xpp");
@@ -306,6 +530,9 @@ private slots:
             reopened = Snapshot(sheet);
             sheet.Buttons()->button(QDialogButtonBox::Ok)->click();
         }));
+        // Showing a page raises it among its siblings, so the order of pages depends on which were shown.
+        reopened.sort();
+        set.sort();
         QCOMPARE(reopened, set);
         const std::string second = m_env->File("second.xpp");
         GuiUserInterface::SetNextFileNames({second});
