@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchSupportDxl.h"
+#include "BenchSupportSession.h"
 #include "config/DatabaseExportProfile.h"
 #include "export/ExportRun.h"
 #include "notes/NotesApi.h"
@@ -74,34 +75,14 @@ public:
         }
         return dir;
     }
-    notes::NotesSession &Session() { return m_session; }
+    notes::NotesSession &Session() { return m_scratch.Session(); }
 
 private:
-    Fixture() {
-        const char *tmp = std::getenv("TMPDIR");
-        m_dir = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vorlix-bench-" +
-                std::to_string(::getpid());
-        std::filesystem::create_directories(m_dir + "/data");
-        const std::string ini = m_dir + "/notes.ini";
-        std::FILE *file = std::fopen(ini.c_str(), "w");
-        if (file != nullptr) {
-            std::fprintf(file, "[Notes]\nDirectory=%s/data\n", m_dir.c_str());
-            std::fclose(file);
-        }
-        if (!m_session.Start(false, VORLIX_PROGRAM_DIR, ini, nullptr)) {
-            std::fprintf(stderr, "cannot start the Notes session: %s\n", m_session.ErrorText().c_str());
-            std::exit(1);
-        }
-    }
-    ~Fixture() {
-        m_session.End(false);
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
+    Fixture() : m_scratch("vorlix-bench-"), m_dir(m_scratch.Dir()) {}
 
-    std::string m_dir;
+    bench::ScratchNotes m_scratch;
+    const std::string &m_dir;
     std::map<long, std::string> m_databases;
-    notes::NotesSession m_session;
 };
 
 std::string ColumnName(int column) {
