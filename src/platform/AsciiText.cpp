@@ -23,6 +23,14 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char &c : lower) {
+        c = AsciiLower(c);
+    }
+    return lower;
+}
+
 int HexDigit(char32_t c) {
     if (c >= U'0' && c <= U'9') {
         return static_cast<int>(c - U'0');

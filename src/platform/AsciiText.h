@@ -9,6 +9,9 @@ namespace platform {
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// The text with A-Z turned to a-z; every other byte unchanged.
+std::string AsciiLower(std::string_view text);
+
 // The value of a hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
 int HexDigit(char32_t c);
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "export/CreateDirectoryPath.h"
+#include "export/OutputNameRegistry.h"
 #include "export/SanitizeFileName.h"
 #include "support/TestSupport.h"
 
@@ -86,3 +87,24 @@ TEST(CreateDirectoryPathTest, FailsWhenALevelIsAFile) {
 }
 
 }  // namespace
+
+// A run numbers a second file of the same name (in any letter case) instead of replacing the first.
+TEST(OutputNameRegistryTest, NumbersNamesAlreadyWrittenInTheRun) {
+    exporter::OutputNameRegistry names;
+    const struct {
+        const char *path;
+        const char *expected;
+        bool renamed;
+    } claims[] = {
+        {"out/a.b.txt", "out/a.b.txt", false}, {"out/A.B.TXT", "out/A2.B.TXT", true},
+        {"out/a.b.txt", "out/a3.b.txt", true}, {"out/readme", "out/readme", false},
+        {"out/readme", "out/readme2", true},   {"o.d/readme2", "o.d/readme2", false},
+        {"o.d/readme2", "o.d/readme22", true}, {"other/a.b.txt", "other/a.b.txt", false},
+    };
+    for (const auto &c : claims) {
+        EXPECT_EQ(names.Claim(c.path), c.expected) << c.path;
+        EXPECT_EQ(names.LastClaimRenamed(), c.renamed) << c.path;
+    }
+    names.Record("out/x.txt");
+    EXPECT_EQ(names.Claim("out/X.txt"), "out/X2.txt");
+}
