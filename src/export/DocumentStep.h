@@ -51,7 +51,9 @@ struct RunContext {
     notes::NotesFormula *attachmentFormula = nullptr;
 };
 
-// One document on its way through the pipeline. Built by the run before the first step.
+// One document on its way through the pipeline. The run keeps one for each view, folder or query it
+// walks (basePath is set then) and sets the other members afresh before the first step of each
+// document; its text keeps its storage from document to document.
 struct DocumentContext {
     notes::NotesNote &note;  // may have failed to open: steps that need it check note.IsOpen()
     NOTEID noteId = 0;
