@@ -376,6 +376,7 @@ void CdDocument::TableBegin() {
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderBrush(QColor(0x80, 0x80, 0x80));
     format.setCellSpacing(0);
+    format.setBorderCollapse(true);
     format.setCellPadding(3);
     if (!m_blockStart) {
         m_cursor.insertBlock();
