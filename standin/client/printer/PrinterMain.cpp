@@ -193,6 +193,17 @@ int main(int argc, char **argv) {
             "[--action N] [--title TEXT] [--silent] [--foreground]");
         return 2;
     }
+    // The program's files and pipes are not the printer's: a printer that outlives the script must not
+    // hold them open (a reader of the program's output would wait for it).
+    (void)close_range(3, ~0U, 0);
+    int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        if (null > STDERR_FILENO) {
+            close(null);
+        }
+    }
     if (!job.foreground) {
         pid_t pid = fork();
         if (pid < 0) {
