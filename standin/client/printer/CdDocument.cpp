@@ -388,6 +388,7 @@ void CdDocument::TableCell(std::string_view r) {
         cell.setFormat(f);
     }
     m_cursor = cell.firstCursorPosition();
+    m_cursor.setBlockFormat(QTextBlockFormat());  // a cell's text starts in the default paragraph format
     m_blockStart = true;
 }
 
