@@ -31,7 +31,7 @@ void EvaluateColumns(RunContext &run, DocumentContext &document) {
 
 std::string ColumnValue(RunContext &run, DocumentContext &document, std::size_t index) {
     EvaluateColumns(run, document);
-    if (static_cast<int>(index) == run.columns.errors) {
+    if (static_cast<int>(index) == run.columns[ComputedColumn::kErrors]) {
         std::string errors = document.errors.Text();
         document.renderErrors.AppendTo(errors);
         return errors;

@@ -42,10 +42,10 @@ StepOutcome RtfFileStep::Process(RunContext &run, DocumentContext &document) {
         document.errors.Append(added.front() == '\n' ? added.substr(1) : added);
     }
     if (!platform::FileExists(path)) {
-        run.items.SetValue(run.columns.rtfFile, "");
+        run.items.SetValue(run.columns[ComputedColumn::kRtfFile], "");
         return StepOutcome::kNext;
     }
-    run.items.SetValue(run.columns.rtfFile, path);
+    run.items.SetValue(run.columns[ComputedColumn::kRtfFile], path);
     if (!SetFileToMailTime(path, note)) {
         document.errors.Append(platform::LastFileError());
     }

@@ -91,7 +91,7 @@ StepOutcome TextFileStep::Process(RunContext &run, DocumentContext &document) {
         document.errors.Append(error);
         return StepOutcome::kNext;
     }
-    run.items.SetValue(run.columns.textFile, path);
+    run.items.SetValue(run.columns[ComputedColumn::kTextFile], path);
     if (!SetFileToMailTime(path, document.note)) {
         document.errors.Append(platform::LastFileError());
     }
