@@ -33,7 +33,11 @@ StepOutcome RtfFileStep::Process(RunContext &run, DocumentContext &document) {
     const std::size_t textBefore = note.ErrorText().size();
     const std::string field =
         source == config::kRtfSourceField ? run.settings.RtfSourceFieldName : std::string();
-    (void)ExportNoteToRtf(note, field, path);
+    const bool exported = ExportNoteToRtf(note, field, path);
+    // A failed picture repair leaves the filter's file; any other failure wrote nothing, and a file of
+    // that name is an earlier run's, which %RTF_Name must not pass off as this document's.
+    const bool written = exported || (note.ErrorRecords().size() > recordsBefore &&
+                                      note.ErrorRecords().back().title == kRtfTitleRepair);
     for (std::size_t i = recordsBefore; i < note.ErrorRecords().size(); ++i) {
         document.errors.Append(note.ErrorRecords()[i]);
     }
@@ -41,7 +45,7 @@ StepOutcome RtfFileStep::Process(RunContext &run, DocumentContext &document) {
         std::string added = note.ErrorText().substr(textBefore);
         document.errors.Append(added.front() == '\n' ? added.substr(1) : added);
     }
-    if (!platform::FileExists(path)) {
+    if (!written || !platform::FileExists(path)) {
         run.items.SetValue(run.columns[ComputedColumn::kRtfFile], "");
         return StepOutcome::kNext;
     }
