@@ -166,3 +166,44 @@ TEST(PictureRepairTest, DropsGroupsNotFollowedByAHexDigit) {
 }
 
 }  // namespace
+
+namespace exporttest {
+namespace {
+
+// A service failing for the second document of a run: that document's row names the failure, the
+// others have their RTF files, and nothing is left open (TearDown).
+TEST_F(ExportRunTest, RtfServiceFailureStaysWithItsDocument) {
+    const std::string message = notes::NotesErrorText(kInjected);
+    struct Case {
+        const char *entryPoint;
+        const char *field;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"CompoundTextCreate", "", "Error Creating Compound Text: " + message},
+        {"CompoundTextClose", "", "Error with CompoundTextClose: " + message},
+        {"ConvertItemToComposite", "Subject", std::string(exporter::kRtfTitleConvert) + ": " + message},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.entryPoint);
+        auto profile = Profile();
+        SetColumns(profile, {"%Count", "%Errors"});
+        profile.Settings.CreateRTFs = true;
+        profile.Settings.RtfSource = *c.field == '\0' ? config::kRtfSourceDocument : config::kRtfSourceField;
+        profile.Settings.RtfSourceFieldName = c.field;
+        testsupport::Standin::Get().SetFault(c.entryPoint, 2, kInjected);
+        ASSERT_TRUE(Run(profile)) << m_run->LastError();
+        EXPECT_EQ(Summary(), "\"%Count\",\"%Errors\"\r\n\"1\",\"\"\r\n\"2\",\"" + c.error +
+                                 "\"\r\n\"3\",\"\"\r\n\"4\",\"\"\r\n");
+        for (const char *name : {"0000001.rtf", "0000003.rtf", "0000004.rtf"}) {
+            EXPECT_TRUE(std::filesystem::exists(OutPath(name))) << name;
+        }
+        EXPECT_FALSE(std::filesystem::exists(OutPath("0000002.rtf")));
+        std::filesystem::remove_all(m_dir.File("out"));
+        std::filesystem::create_directories(m_dir.File("out"));
+        testsupport::Standin::Get().ClearFaults();
+    }
+}
+
+}  // namespace
+}  // namespace exporttest
