@@ -210,25 +210,48 @@ TEST_F(DocumentFilesTest, RtfOfTheWholeDocumentAndOfOneField) {
     }
 }
 
-// Without the filter every document records error 3, and the CSV and Text files are still written.
-TEST_F(DocumentFilesTest, MissingFilterIsErrorThreeOnEveryDocument) {
-    const std::vector<std::string> rows =
-        Export({"CreateDocs=1", "CreateRTFs=1", "OutputItems=%Count,%RTF_Name,%Errors"});
-    ASSERT_EQ(rows.size(), 12u);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i], std::to_string(i + 1) + "||" + kNoFilter);
-        char name[32];
-        std::snprintf(name, sizeof name, "%07zu.txt", i + 1);
-        EXPECT_TRUE(std::filesystem::exists(Out(name))) << name;
+// Without the filter, or with a library that lacks ExportRTF, every document records the error, and
+// the CSV and Text files are still written.
+TEST_F(DocumentFilesTest, MissingFilterOrEntryPointOnEveryDocument) {
+    struct Case {
+        std::string library;  // empty: none
+        std::string error;
+    };
+    const Case cases[] = {
+        {"", kNoFilter},
+        {testsupport::StandinNotesPath(),
+         "Lotus Notes Export document to RTF file: Unable to load export to rtf function"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.error);
+        if (!c.library.empty()) {
+            m_program.AddRtfFilter(c.library);
+        }
+        const std::vector<std::string> rows =
+            Export({"CreateDocs=1", "CreateRTFs=1", "OutputItems=%Count,%RTF_Name,%Errors"});
+        ASSERT_EQ(rows.size(), 12u);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i], std::to_string(i + 1) + "||" + c.error);
+            char name[32];
+            std::snprintf(name, sizeof name, "%07zu.txt", i + 1);
+            EXPECT_TRUE(std::filesystem::exists(Out(name))) << name;
+        }
     }
 }
 
-// A filter that writes damaged picture groups: the file is rewritten without them.
+// A filter that writes damaged picture groups: the file is rewritten without them. The same filter
+// failing for the second document is error 6 there, and the run goes on.
 TEST_F(DocumentFilesTest, PictureGroupsOfACraftedRtfAreRepaired) {
     m_program.AddRtfFilter(CRAFTED_RTF_FILTER);
     const std::vector<std::string> rows = Export({"CreateRTFs=1", "OutputItems=%Count,%Errors"});
     ASSERT_EQ(rows.size(), 12u);
     EXPECT_EQ(rows[0], "1|");
+    EXPECT_EQ(rows[1],
+              "2|Lotus Notes Export document to RTF file. Exporting item to rich text file failed.: Unable "
+              "to write "
+              "the RTF file");
+    EXPECT_FALSE(std::filesystem::exists(Out("0000002.rtf")));
+    EXPECT_EQ(rows[2], "3|");
     EXPECT_EQ(testsupport::ReadFile(Out("0000001.rtf")),
               "{\\rtf1\\ansi\r\nkept {\\pict\\wbitmap0\\picw2 }0A before zafter\r\n"
               "open {\\pict\\wbitmap0 unclosed\r\n}\r\n");
