@@ -165,6 +165,17 @@ TEST_F(DocumentFilesTest, TextAndHtmlFilesInTheThreeEncodings) {
     }
 }
 
+// A name that cannot be created (a directory is in its place): that document's row says so, the others
+// get their files.
+TEST_F(DocumentFilesTest, HtmlFileThatCannotBeCreated) {
+    std::filesystem::create_directories(Out("0000003.htm"));
+    const std::vector<std::string> rows =
+        Export({"CreateDocs=1", "TextFileFormat=1", "OutputItems=%Count,%TF_Name,%Errors"});
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[2], "3||Unable to create or open HTML output file \"" + Out("0000003.htm") + "\"");
+    EXPECT_EQ(rows[3], "4|" + Out("0000004.htm") + "|");
+}
+
 // %TF_Name and %RTF_Name name the files; the whole document and one field read back as RTF; a document
 // without the field gets error 4 and no file (and no %RTF_Name, though an earlier run's file is there).
 TEST_F(DocumentFilesTest, RtfOfTheWholeDocumentAndOfOneField) {
