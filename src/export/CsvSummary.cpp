@@ -202,14 +202,18 @@ void CsvSummary::AppendRowText(std::string &line, const std::vector<CsvCell> &ce
     }
 }
 
-std::string CsvSummary::Encode(const std::string &utf8) const {
-    if (m_encoding == kEncodingUtf16) {
+std::string EncodeText(const std::string &utf8, int characterEncoding) {
+    if (characterEncoding == kEncodingUtf16) {
         return platform::Utf8ToUtf16LeBytes(utf8);
     }
-    if (m_encoding == kEncodingUtf8) {
+    if (characterEncoding == kEncodingUtf8) {
         return utf8;
     }
     return platform::Utf8ToAnsi(utf8);
+}
+
+std::string CsvSummary::Encode(const std::string &utf8) const {
+    return EncodeText(utf8, m_encoding);
 }
 
 // m_line with the row end, in the file's encoding. UTF-8, and ANSI text that is all ASCII (the same
