@@ -79,12 +79,12 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
     if (name.size() > 0xFFFF) {
         return result;
     }
-    // Without options the defaults (plain text, every flag off); without a state one of this call's
-    // own, so that nothing is shared between calls or threads.
-    const NotesRtfAdvancedSettings defaults;
-    const NotesRtfAdvancedSettings &settings = options != nullptr ? *options : defaults;
-    RenderState ownState;
-    RenderState &renderState = state != nullptr ? *state : ownState;
+    // Without options the defaults (plain text, every flag off; read only, so one for every call and
+    // thread); without a state one of this call's own, so that no state is shared between calls.
+    static const NotesRtfAdvancedSettings kDefaults;
+    const NotesRtfAdvancedSettings &settings = options != nullptr ? *options : kDefaults;
+    std::optional<RenderState> ownState;
+    RenderState &renderState = state != nullptr ? *state : ownState.emplace();
     renderState.Note = &note;
     renderState.ImagesInItem = 0;
 
