@@ -10,6 +10,7 @@
 #include "export/DocumentErrors.h"
 #include "export/OutputNameRegistry.h"
 #include "export/RunSetupChecks.h"
+#include "notes/NotesNote.h"
 #include "notes/capi/NotesTypes.h"
 
 namespace config {
@@ -24,7 +25,6 @@ class LogManager;
 
 namespace notes {
 class NotesFormula;
-class NotesNote;
 class NotesView;
 }  // namespace notes
 
@@ -52,16 +52,40 @@ struct RunContext {
     notes::NotesFormula *attachmentFormula = nullptr;
 };
 
+// A document's universal ID (32 upper-case hexadecimal digits; empty when the note is not open), read
+// from the note on first use: most runs name no column, file or step that needs it, and reading it is
+// a runtime call per document. Reads as a const std::string & wherever one is expected.
+class LazyUniversalId {
+public:
+    explicit LazyUniversalId(const notes::NotesNote &note) : m_note(&note) {}
+
+    const std::string &Get() const {
+        if (!m_read) {
+            m_note->UniversalId(m_text);
+            m_read = true;
+        }
+        return m_text;
+    }
+    operator const std::string &() const { return Get(); }  // NOLINT(google-explicit-constructor)
+    // The next Get reads the note again (a new document is open); the text keeps its storage.
+    void Forget() { m_read = false; }
+
+private:
+    const notes::NotesNote *m_note;
+    mutable std::string m_text{};
+    mutable bool m_read = false;
+};
+
 // One document on its way through the pipeline. The run keeps one for each view, folder or query it
 // walks (basePath is set then) and sets the other members afresh before the first step of each
 // document; its text keeps its storage from document to document.
 struct DocumentContext {
     notes::NotesNote &note;  // may have failed to open: steps that need it check note.IsOpen()
     NOTEID noteId = 0;
-    long count = 0;             // the document's running number in the run, from 1
-    std::string universalId{};  // 32 upper-case hexadecimal digits; empty when the note is not open
-    std::string basePath{};     // the run's current output directory
-    DocumentErrors errors{};    // becomes the %Errors column
+    long count = 0;                     // the document's running number in the run, from 1
+    LazyUniversalId universalId{note};  // read through UniversalId()
+    std::string basePath{};             // the run's current output directory
+    DocumentErrors errors{};            // becomes the %Errors column
     // The values of the field, formula and note-value columns, evaluated once per document (see
     // DocumentValues.h) and shared by the Text/HTML file and the CSV row, so that rich text is rendered
     // and its images written only once.
@@ -69,6 +93,8 @@ struct DocumentContext {
     bool columnsEvaluated = false;
     DocumentErrors renderErrors{};  // damaged rich-text items met while evaluating them
     // Written files are recorded on the note itself (note.ExtractedFiles()).
+
+    const std::string &UniversalId() const { return universalId.Get(); }
 };
 
 // What the run does after a step's Process.

@@ -229,7 +229,7 @@ void ExportRun::State::BeginDocument(DocumentContext &document, NOTEID noteId) {
     const notes::NotesNote &note = document.note;
     document.noteId = noteId;
     document.count = m_count;
-    note.UniversalId(document.universalId);
+    document.universalId.Forget();
     document.errors.Clear();
     for (const auto &record : note.ErrorRecords()) {
         document.errors.Append(record);

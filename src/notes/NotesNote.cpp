@@ -39,6 +39,7 @@ void NotesNote::MoveFrom(NotesNote &other) noexcept {
     m_open = other.m_open;
     m_noteId = other.m_noteId;
     m_signedOrSealed = other.m_signedOrSealed;
+    m_signedOrSealedKnown = other.m_signedOrSealedKnown;
     m_decrypted = other.m_decrypted;
     m_decryptIfSealed = other.m_decryptIfSealed;
     m_referencesBuilt = other.m_referencesBuilt;
@@ -46,6 +47,8 @@ void NotesNote::MoveFrom(NotesNote &other) noexcept {
     m_extractedFiles = std::move(other.m_extractedFiles);
     m_exportNames = std::move(other.m_exportNames);
     m_auxiliary = std::move(other.m_auxiliary);
+    m_lockedPools = std::move(other.m_lockedPools);
+    other.m_lockedPools.clear();
     other.m_note = kNullHandle;
     other.m_open = false;
     other.m_db = kNullHandle;
@@ -59,6 +62,7 @@ bool NotesNote::Open(DBHANDLE db, NOTEID noteId, bool decryptIfSealed) {
     m_errorText.clear();
     m_errorRecords.clear();
     m_signedOrSealed = false;
+    m_signedOrSealedKnown = false;
     m_decrypted = false;
 
     const NotesApiTable &fn = Api().fn;
@@ -77,13 +81,17 @@ bool NotesNote::Open(DBHANDLE db, NOTEID noteId, bool decryptIfSealed) {
     m_noteId = noteId;
     m_open = true;
 
+    if (!decryptIfSealed) {
+        return true;  // whether it is signed or sealed is asked only when someone wants to know
+    }
     BOOL isSigned = 0;
     BOOL isSealed = 0;
     if (fn.NSFNoteIsSignedOrSealed != nullptr) {
         m_signedOrSealed = fn.NSFNoteIsSignedOrSealed(note, &isSigned, &isSealed) != 0;
     }
+    m_signedOrSealedKnown = true;
     // Only a sealed note can be decrypted; a note that is merely signed is read as it is.
-    if (decryptIfSealed && isSealed) {
+    if (isSealed) {
         const STATUS status =
             fn.NSFNoteDecrypt != nullptr ? fn.NSFNoteDecrypt(note, 0, nullptr) : wrapper::kMissingEntryPoint;
         m_decrypted = status == 0;
@@ -95,6 +103,7 @@ bool NotesNote::Open(DBHANDLE db, NOTEID noteId, bool decryptIfSealed) {
 }
 
 void NotesNote::Close() {
+    UnlockPools();
     if (m_open) {
         const NotesApiTable &fn = Api().fn;
         if (fn.NSFNoteClose != nullptr) {
@@ -108,6 +117,43 @@ void NotesNote::Close() {
     m_extractedFiles.Clear();
     m_exportNames.clear();
     m_auxiliary.reset();
+}
+
+const char *NotesNote::LockedPool(DHANDLE pool) const {
+    for (const LockedPoolBytes &locked : m_lockedPools) {
+        if (locked.pool == pool) {
+            return locked.bytes;
+        }
+    }
+    const NotesApiTable &fn = Api().fn;
+    if (!m_open || fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
+        return nullptr;
+    }
+    const auto *bytes = static_cast<const char *>(fn.OSLockObject(pool));
+    if (bytes != nullptr) {
+        m_lockedPools.push_back({pool, bytes});
+    }
+    return bytes;
+}
+
+void NotesNote::UnlockPools() {
+    const NotesApiTable &fn = Api().fn;
+    for (const LockedPoolBytes &locked : m_lockedPools) {
+        fn.OSUnlockObject(locked.pool);
+    }
+    m_lockedPools.clear();
+}
+
+bool NotesNote::SignedOrSealed() const {
+    if (!m_signedOrSealedKnown && m_open) {
+        const NotesApiTable &fn = Api().fn;
+        BOOL isSigned = 0;
+        BOOL isSealed = 0;
+        m_signedOrSealed = fn.NSFNoteIsSignedOrSealed != nullptr &&
+                           fn.NSFNoteIsSignedOrSealed(m_note, &isSigned, &isSealed) != 0;
+        m_signedOrSealedKnown = true;
+    }
+    return m_signedOrSealed;
 }
 
 std::string NotesNote::UniversalId() const {

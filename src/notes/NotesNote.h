@@ -35,7 +35,8 @@ public:
     NOTEHANDLE Handle() const { return m_note; }
     DBHANDLE DbHandle() const { return m_db; }
     NOTEID NoteId() const { return m_noteId; }
-    bool SignedOrSealed() const { return m_signedOrSealed; }
+    // Whether the note is signed or sealed; asked of the runtime on first use unless Open had to know.
+    bool SignedOrSealed() const;
     bool Decrypted() const { return m_decrypted; }
     bool DecryptIfSealed() const { return m_decryptIfSealed; }
     STATUS LastStatus() const { return m_lastStatus; }
@@ -44,6 +45,12 @@ public:
     std::string UniversalId() const;
     // The same written into text, whose storage is reused from note to note.
     void UniversalId(std::string &text) const;
+    // The bytes of one of the open note's memory pools (a BLOCKID's pool; the block is an offset into
+    // them), locked on first use and unlocked when the note closes, so that reading many values costs
+    // one lock per pool instead of a lock and an unlock per value. Null when the note is not open or
+    // the lock fails. The note is never changed while open, so its pools stay where they are; the
+    // pointer must not be kept past Close.
+    const char *LockedPool(DHANDLE pool) const;
     // The note's class (kNoteClass...); 0 when not open.
     WORD NoteClass() const;
 
@@ -76,6 +83,7 @@ public:
 
 private:
     void MoveFrom(NotesNote &other) noexcept;
+    void UnlockPools();
 
     STATUS m_lastStatus = 0;
     std::string m_errorText;
@@ -84,7 +92,8 @@ private:
     NOTEHANDLE m_note = kNullHandle;
     bool m_open = false;
     NOTEID m_noteId = 0;
-    bool m_signedOrSealed = false;
+    mutable bool m_signedOrSealed = false;
+    mutable bool m_signedOrSealedKnown = false;
     bool m_decrypted = false;
     bool m_decryptIfSealed = false;
     bool m_referencesBuilt = false;
@@ -92,6 +101,11 @@ private:
     NotesAttachmentCollection m_extractedFiles;
     std::vector<std::string> m_exportNames;
     std::unique_ptr<NotesNoteAuxiliary> m_auxiliary;
+    struct LockedPoolBytes {
+        DHANDLE pool;
+        const char *bytes;
+    };
+    mutable std::vector<LockedPoolBytes> m_lockedPools;
 };
 
 }  // namespace notes

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 namespace platform {
 
@@ -22,18 +23,29 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
+constexpr std::size_t kBmpUnits = 0x10000;
+constexpr char16_t kNoByte = 0xFFFF;
+
+// An open converter and, for a code page of one byte per character, the byte each UTF-16 unit other
+// than a surrogate becomes (empty otherwise, or until first asked for).
+struct CachedCodePage {
+    ConverterPtr converter;
+    std::u16string fromBmp{};  // a byte, or kNoByte for a character that writes nothing
+    bool tableTried = false;
+};
+
 // Opening an ICU converter costs far more than most conversions, and a converter must not be shared
 // between threads: each thread keeps the converters it has opened, by name, for its lifetime.
 // Characters a code page cannot hold become "?", as the Windows conversions write them, rather than
 // ICU's substitute (0x1A, a control character, for the Windows code pages).
-UConverter *CachedConverter(const std::string &name) {
+CachedCodePage *CachedEntry(const std::string &name) {
     if (name.empty()) {
         return nullptr;  // ICU would open its default converter for an empty name
     }
-    thread_local std::unordered_map<std::string, ConverterPtr> converters;
+    thread_local std::unordered_map<std::string, CachedCodePage> converters;
     const auto found = converters.find(name);
     if (found != converters.end()) {
-        return found->second.get();
+        return &found->second;
     }
     UErrorCode status = U_ZERO_ERROR;
     ConverterPtr converter(ucnv_open(name.c_str(), &status));
@@ -42,7 +54,60 @@ UConverter *CachedConverter(const std::string &name) {
     }
     UErrorCode substStatus = U_ZERO_ERROR;
     ucnv_setSubstChars(converter.get(), "?", 1, &substStatus);
-    return converters.emplace(name, std::move(converter)).first->second.get();
+    return &converters.emplace(name, CachedCodePage{std::move(converter)}).first->second;
+}
+
+UConverter *CachedConverter(const std::string &name) {
+    CachedCodePage *entry = CachedEntry(name);
+    return entry != nullptr ? entry->converter.get() : nullptr;
+}
+
+bool IsSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
+
+// The from-Unicode table of a single-byte code page, made once by the converter itself from every
+// BMP character but the surrogates, so that it writes exactly what the converter writes: "?" where the
+// code page has no character, and nothing for a character the converter drops (ICU drops the default
+// ignorable ones, such as U+200B, rather than substitute them). Null for a code page of more bytes per
+// character, or when the converter does not give at most one byte for each character.
+const std::u16string *SingleByteTable(CachedCodePage &entry) {
+    if (entry.tableTried) {
+        return entry.fromBmp.empty() ? nullptr : &entry.fromBmp;
+    }
+    entry.tableTried = true;
+    UConverter *converter = entry.converter.get();
+    if (ucnv_getMaxCharSize(converter) != 1) {
+        return nullptr;
+    }
+    std::u16string units(kBmpUnits, u'?');  // a surrogate's slot is never read
+    for (std::size_t unit = 0; unit < kBmpUnits; ++unit) {
+        if (!IsSurrogate(static_cast<char16_t>(unit))) {
+            units[unit] = static_cast<char16_t>(unit);
+        }
+    }
+    std::string bytes(kBmpUnits, '\0');
+    std::vector<int32_t> offsets(kBmpUnits, -1);
+    char *target = bytes.data();
+    const char16_t *source = units.data();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_resetFromUnicode(converter);
+    ucnv_fromUnicode(converter, &target, bytes.data() + bytes.size(), &source, units.data() + units.size(),
+                     offsets.data(), 1, &status);
+    ucnv_resetFromUnicode(converter);
+    if (U_FAILURE(status) || source != units.data() + units.size()) {
+        return nullptr;
+    }
+    std::u16string table(kBmpUnits, kNoByte);
+    for (std::size_t at = 0; at < static_cast<std::size_t>(target - bytes.data()); ++at) {
+        const int32_t unit = offsets[at];
+        if (unit < 0 || static_cast<std::size_t>(unit) >= kBmpUnits || table[unit] != kNoByte) {
+            return nullptr;  // not one byte per character
+        }
+        table[unit] = static_cast<unsigned char>(bytes[at]);
+    }
+    entry.fromBmp = std::move(table);
+    return &entry.fromBmp;
 }
 
 bool FitsIcuLength(std::size_t size) {
@@ -109,6 +174,41 @@ bool AppendInCodePage(std::string_view utf8, UConverter *converter, std::string 
     return true;
 }
 
+// Appends utf8 in a single-byte code page to out through its table; a character beyond the BMP (a
+// surrogate pair) goes through the converter. False as AppendInCodePage.
+bool AppendThroughTable(std::string_view utf8, const std::u16string &table, UConverter *converter,
+                        std::string &out) {
+    thread_local std::u16string units;
+    Utf8IntoUtf16(utf8, units);
+    if (units.empty()) {
+        return utf8.empty();
+    }
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (!IsSurrogate(unit)) {
+            const char16_t byte = table[unit];
+            if (byte != kNoByte) {
+                out.push_back(static_cast<char>(byte));
+            }
+            continue;
+        }
+        const std::size_t count = i + 1 < units.size() && IsSurrogate(units[i + 1]) ? 2 : 1;
+        char bytes[8];
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = ucnv_fromUChars(converter, bytes, sizeof bytes, units.data() + i,
+                                               static_cast<int32_t>(count), &status);
+        if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+            return false;
+        }
+        out.append(bytes, static_cast<std::size_t>(length));
+        i += count - 1;
+    }
+    if (units.capacity() > kKeptUnits) {
+        std::u16string().swap(units);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::u16string Utf8ToUtf16(const std::string &utf8) {
@@ -154,12 +254,15 @@ std::string Utf8ToAnsi(const std::string &utf8) {
     if (run == utf8.end()) {
         return utf8;
     }
-    UConverter *converter = CachedConverter(AnsiCodePageName());
+    CachedCodePage *entry = CachedEntry(AnsiCodePageName());
+    UConverter *converter = entry != nullptr ? entry->converter.get() : nullptr;
+    const std::u16string *table = entry != nullptr ? SingleByteTable(*entry) : nullptr;
     std::string out(utf8.begin(), run);
     while (run != utf8.end()) {
         const auto ascii = std::find_if(run, utf8.end(), IsAscii);
-        if (!AppendInCodePage(std::string_view(&*run, static_cast<std::size_t>(ascii - run)), converter,
-                              out)) {
+        const std::string_view piece(&*run, static_cast<std::size_t>(ascii - run));
+        if (!(table != nullptr ? AppendThroughTable(piece, *table, converter, out)
+                               : AppendInCodePage(piece, converter, out))) {
             return {};
         }
         run = std::find_if_not(ascii, utf8.end(), IsAscii);

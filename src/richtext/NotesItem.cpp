@@ -108,16 +108,13 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
         fn.NSFItemInfo(note.Handle(), name.c_str(), nameLength, &item, &type, &value, &valueLength);
     while (status == notes::kNoError) {
         result.found = true;
-        // The pool is locked only for the types read from their bytes here; the others are read
-        // through the runtime by their block.
+        // The pool is locked (once for the open note) only for the types read from their bytes here;
+        // the others are read through the runtime by their block.
         const bool readsBytes = ReadsValueBytes(type);
-        const char *pool = readsBytes ? static_cast<const char *>(fn.OSLockObject(value.pool)) : nullptr;
+        const char *pool = readsBytes ? note.LockedPool(value.pool) : nullptr;
         if (!readsBytes || pool != nullptr) {
             std::string error =
                 renderer.AppendItem(type, value, readsBytes ? pool + value.block : nullptr, valueLength);
-            if (readsBytes) {
-                fn.OSUnlockObject(value.pool);
-            }
             if (!error.empty() && result.error.empty()) {
                 // The name back in program text, only for this rare message.
                 const std::string itemName =

@@ -1,6 +1,7 @@
 // Code-page conversions: windows-1252 by default, the code page chosen by the environment, substitutes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "ScopedEnv.h"
@@ -56,6 +57,36 @@ const MappingCase kMappingCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, AnsiMapping, testing::ValuesIn(kMappingCases));
+
+// Every BMP character (ASCII and non-ASCII runs of every length between), then characters beyond the
+// BMP and bytes that are not UTF-8: the ANSI conversion writes exactly what the ICU converter writes,
+// for single-byte code pages (a table) and others alike.
+TEST(AnsiCodePage, EveryCharacterAsTheConverterWritesIt) {
+    std::string all;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        std::u16string unit(1, static_cast<char16_t>(c));
+        all += platform::Utf16ToUtf8(unit);
+        if (c % 7 == 0) {
+            all += "a";
+        }
+    }
+    all += "\xF0\x9F\x98\x80x\xF0\x90\x80\x80\xFF\xC3\xE2\x82z\xED\xA0\x80";
+    for (const char *codePage :
+         {"windows-1252", "windows-1251", "windows-1255", "ibm-850", "iso-8859-7", "shift_jis"}) {
+        SCOPED_TRACE(codePage);
+        const ScopedEnv env("VORLIX_ANSI_CODEPAGE", codePage);
+        std::string expected;
+        ASSERT_TRUE(platform::Utf8ToCodePage(all, codePage, expected));
+        const std::string ansi = platform::Utf8ToAnsi(all);
+        const auto differ = std::mismatch(ansi.begin(), ansi.end(), expected.begin(), expected.end());
+        EXPECT_TRUE(differ.first == ansi.end() && differ.second == expected.end())
+            << "first difference at byte " << (differ.first - ansi.begin()) << " of " << ansi.size() << "/"
+            << expected.size();
+    }
+}
 
 TEST(AnsiCodePage, EnvironmentNamesTheCodePageAndReadingFollowsIt) {
     const ScopedEnv env("VORLIX_ANSI_CODEPAGE", "ibm-850");
