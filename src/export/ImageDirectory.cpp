@@ -1,8 +1,8 @@
 // Per-document image directory, file prefix and counter of rich-text rendering.
 #include "export/ImageDirectory.h"
 
-#include <cstdio>
 
+#include "export/AttachmentDirectory.h"
 #include "notes/NotesNote.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
@@ -19,24 +19,6 @@ std::string Trim(const std::string &text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-// The first maxLength characters (not bytes) of UTF-8 text.
-std::string FirstCharacters(const std::string &text, int maxLength) {
-    std::size_t at = 0;
-    for (int n = 0; at < text.size() && n < maxLength; ++n) {
-        ++at;
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
-            ++at;
-        }
-    }
-    return text.substr(0, at);
-}
-
-std::string Count7(long count) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%07ld", count);
-    return text;
 }
 
 }  // namespace
@@ -69,7 +51,7 @@ bool PrepareImageDirectory(const config::ExportSettings &settings, const std::st
     bool resetCounter = true;
     switch (options.RtfAdvancedExtractMethod) {
         case richtext::kImageDirCount:
-            state.ImageDirectory = platform::JoinPath(basePath, Count7(count));
+            state.ImageDirectory = platform::JoinPath(basePath, CountText(count));
             break;
         case richtext::kImageDirUniversalId:
             state.ImageDirectory = platform::JoinPath(basePath, note.UniversalId());
@@ -104,7 +86,7 @@ bool PrepareImageDirectory(const config::ExportSettings &settings, const std::st
     }
     switch (options.RtfAdvancedImageFilePrefixMethod) {
         case richtext::kImagePrefixCount:
-            state.ImagePrefix = Count7(count) + "_";
+            state.ImagePrefix = CountText(count) + "_";
             break;
         case richtext::kImagePrefixUniversalId:
             state.ImagePrefix = note.UniversalId() + "_";
