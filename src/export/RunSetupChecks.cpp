@@ -51,12 +51,6 @@ std::string ViewNameFromTitle(const std::string &title) {
 }
 
 std::string UnavailableOption(const config::ExportSettings &settings) {
-    if (settings.ExtractAttachments) {
-        return "ExtractAttachments";
-    }
-    if (settings.ExtractOle) {
-        return "ExtractOle";
-    }
     if (settings.CreateDocs) {
         return "CreateDocs";
     }
