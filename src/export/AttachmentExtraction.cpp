@@ -53,7 +53,8 @@ std::string MakeUniqueFileName(notes::NotesNote &note, const std::string &stored
 }
 
 bool NeedsSanitizing(const std::string &fileName) {
-    if (fileName.empty() || fileName == "." || fileName == "..") {
+    const std::string trimmed = platform::TrimBlanks(fileName);
+    if (trimmed.empty() || trimmed == "." || trimmed == "..") {
         return true;
     }
     for (char c : fileName) {

@@ -21,8 +21,8 @@ namespace exporter {
 // hotspot refers to it or the note is not open. Builds the note's list of references on first use.
 std::string MakeUniqueFileName(notes::NotesNote &note, const std::string &storedName);
 
-// True when a name cannot be written as it is on every platform: empty, "." or "..", or holding one
-// of the nine characters Windows reserves or a control character.
+// True when a name cannot be written as it is on every platform: blanks only, "." or ".." (blanks
+// around them aside), or holding one of the nine characters Windows reserves or a control character.
 bool NeedsSanitizing(const std::string &fileName);
 // The name with those characters replaced by "~" and blanks trimmed; never empty, "." or "..".
 std::string SafeFileName(const std::string &fileName);
