@@ -1,7 +1,6 @@
 // Per-document image directory, file prefix and counter of rich-text rendering.
 #include "export/ImageDirectory.h"
 
-
 #include "export/AttachmentDirectory.h"
 #include "notes/NotesNote.h"
 #include "platform/Paths.h"
