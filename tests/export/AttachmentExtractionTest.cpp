@@ -114,6 +114,20 @@ TEST_F(AttachmentExtractionTest, HostileNamesStayInTheDirectoryAndNeverReplaceAn
         << csv.substr(0, 2000);
 }
 
+TEST_F(AttachmentExtractionTest, ADirectoryThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
+    auto profile = AttachmentProfile("Attachments.nsf", config::kDetachToCountSubdir);
+    testsupport::WriteFile(OutPath("0000001"), "a file where the directory would go");
+    testsupport::WriteFile(OutPath("0000003"), "a file where the directory would go");
+    ASSERT_TRUE(Run(profile)) << m_run->LastError();
+    const std::string csv = Csv();
+    for (const std::string &row :
+         {"\"1\",\"\",\"Unable to create folder path: " + OutPath("0000001") + "\"\r\n",
+          std::string("\"2\",\"report.doc\",\"\"\r\n"),
+          "\"3\",\"\",\"Unable to create folder path: " + OutPath("0000003") + "\"\r\n"}) {
+        EXPECT_NE(csv.find(row), std::string::npos) << row << "\n---\n" << csv;
+    }
+}
+
 struct ExtractionFault {
     const char *name;
     const char *entryPoint;

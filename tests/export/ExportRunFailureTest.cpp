@@ -228,13 +228,29 @@ const FailureCase kCases[] = {
      "Unable to add note to id table for MoveToFolder.",
      0,
      true},
-    {"attachment_extraction_not_available",
-     [](auto &p, const std::string &) { p.Settings.ExtractAttachments = true; },
+    // The attachment-path formula gives nothing for the first document: its error, or a reason of its own.
+    {"attachment_formula_gives_nothing",
+     [](auto &p, const std::string &) {
+         p.Settings.ExtractAttachments = true;
+         p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
+         p.Settings.DetachMethodEvalString = "NoSuchField";
+     },
      {},
      false,
-     "Export cancelled. The option ExtractAttachments is not available in this version.",
+     "The Attachment Path Lotus Notes Formula gave no directory for document 1",
      0,
-     false},
+     true},
+    {"attachment_formula_fails",
+     [](auto &p, const std::string &) {
+         p.Settings.ExtractAttachments = true;
+         p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
+         p.Settings.DetachMethodEvalString = "Subject / 2";
+     },
+     {},
+     false,
+     "Incorrect data type for operator or @Function: Number expected",
+     0,
+     true},
     {"text_files_not_available",
      [](auto &p, const std::string &) { p.Settings.CreateDocs = true; },
      {},
