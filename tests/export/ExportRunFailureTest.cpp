@@ -244,11 +244,11 @@ const FailureCase kCases[] = {
      [](auto &p, const std::string &) {
          p.Settings.ExtractAttachments = true;
          p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
-         p.Settings.DetachMethodEvalString = "Subject / 2";
+         p.Settings.DetachMethodEvalString = "Subject";
      },
-     {},
+     {"NSFComputeEvaluate", 1},
      false,
-     "Incorrect data type for operator or @Function: Number expected",
+     "Unable to evaluate formula:Subject",
      0,
      true},
     {"text_files_not_available",
