@@ -7,12 +7,10 @@
 
 #include "config/ComputedFieldCatalogue.h"
 #include "config/DatabaseExportProfile.h"
-#include "export/AttachmentNamesStep.h"
 #include "export/CopyToDatabase.h"
 #include "export/CreateDirectoryPath.h"
 #include "export/CsvSummary.h"
 #include "export/DocumentErrors.h"
-#include "export/ExtractAttachmentsStep.h"
 #include "export/ImageDirectory.h"
 #include "export/MoveToFolder.h"
 #include "export/NoteItemScan.h"
@@ -362,13 +360,16 @@ private:
 
     // A.17
     bool PrepareAttachmentFormula() {
-        m_context = std::make_unique<RunContext>(
-            RunContext{m_profile, m_settings, m_items, m_columns, m_log, m_cancel, DbHandle(), m_names, {}});
-        if (!m_attachStep.Prepare(*m_context)) {
-            return Fail(m_attachStep.LastError());
+        const bool extracting = m_settings.ExtractAttachments || m_settings.ExtractOle;
+        if (m_settings.DetachMethod != config::kDetachToFormulaDirectory || !extracting) {
+            return true;
         }
-        if (!m_oleStep.Prepare(*m_context)) {
-            return Fail(m_oleStep.LastError());
+        if (m_settings.DetachMethodEvalString.empty()) {
+            return Fail("Error with Attachment Path Lotus Notes Formula");
+        }
+        m_attachmentFormula = std::make_unique<notes::NotesFormula>(m_settings.DetachMethodEvalString);
+        if (!m_attachmentFormula->Compile()) {
+            return Fail("Compile Error for Attachment Path Lotus Notes Formula");
         }
         return true;
     }
@@ -513,8 +514,10 @@ private:
         const bool open = note.IsOpen();
         ++m_count;
         m_items.SetValue(m_columns.count, std::to_string(m_count));
-        DocumentContext document{note, noteId, m_count, note.UniversalId(), m_run.m_basePath, {}};
-        (void)m_namesStep.Process(*m_context, document);
+        if (m_columns.attachNames >= 0) {  // a walk over every item: only for the column that shows it
+            m_items.SetValue(m_columns.attachNames,
+                             open ? NoteItemScan::AttachmentNames(note, m_settings.MVDelimiter) : "");
+        }
         if (!Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
             note.Close();
             return false;
@@ -529,17 +532,6 @@ private:
         if (!m_scan && m_copyTo != nullptr && open && !m_copyTo->Copy(note)) {
             errors.Append(m_copyTo->LastError());
         }
-        if (!m_scan) {
-            document.errors = errors;
-            for (DocumentStep *step :
-                 {static_cast<DocumentStep *>(&m_attachStep), static_cast<DocumentStep *>(&m_oleStep)}) {
-                if (step->Process(*m_context, document) == StepOutcome::kEndRun) {
-                    note.Close();
-                    return Fail(step->LastError());
-                }
-            }
-            errors = document.errors;
-        }
 
         if (!m_scan && open &&
             !PrepareImageDirectory(m_settings, m_run.m_basePath, m_count, note, m_profile.RenderState)) {
@@ -551,6 +543,7 @@ private:
                 AddFoundFieldNames(note);
             }
         } else {
+            m_items.SetValue(m_columns.extractedNames, "");
             m_items.SetValue(m_columns.textFile, "");
             m_items.SetValue(m_columns.rtfFile, "");
             m_items.SetValue(m_columns.otherFile, "");
@@ -746,12 +739,6 @@ private:
     std::vector<ViewEntry> m_viewList;
 
     ComputedColumns m_columns;
-    OutputNameRegistry m_names;
-    std::unique_ptr<RunContext> m_context;
-    std::shared_ptr<AttachmentDirectory> m_directory = std::make_shared<AttachmentDirectory>();
-    AttachmentNamesStep m_namesStep;
-    ExtractAttachmentsStep m_attachStep{m_directory};
-    ExtractOleStep m_oleStep{m_directory};
 
     notes::NotesDatabase *m_db = nullptr;
     notes::NotesDatabase m_callerDb;

@@ -51,6 +51,12 @@ std::string ViewNameFromTitle(const std::string &title) {
 }
 
 std::string UnavailableOption(const config::ExportSettings &settings) {
+    if (settings.ExtractAttachments) {
+        return "ExtractAttachments";
+    }
+    if (settings.ExtractOle) {
+        return "ExtractOle";
+    }
     if (settings.CreateDocs) {
         return "CreateDocs";
     }
