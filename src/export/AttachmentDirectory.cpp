@@ -7,6 +7,7 @@
 #include "export/SanitizeFileName.h"
 #include "notes/NotesFormula.h"
 #include "notes/NotesNote.h"
+#include "platform/AsciiText.h"
 #include "platform/Paths.h"
 #include "richtext/NotesItem.h"
 
@@ -16,17 +17,6 @@ std::string CountText(long count) {
     char text[24];
     std::snprintf(text, sizeof text, "%07ld", count);
     return text;
-}
-
-std::string FirstCharacters(const std::string &text, int maxLength) {
-    std::size_t at = 0;
-    for (int n = 0; at < text.size() && n < maxLength; ++n) {
-        ++at;
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
-            ++at;
-        }
-    }
-    return text.substr(0, at);
 }
 
 AttachmentDirectory::AttachmentDirectory() = default;
@@ -64,7 +54,8 @@ bool AttachmentDirectory::RelativeName(const config::ExportSettings &settings, c
             const std::string value =
                 richtext::NotesItem::Render(note, settings.DetachByFieldName, settings.MVDelimiter, nullptr)
                     .text;
-            name = SanitizeFileName(FirstCharacters(value, settings.DetachByFieldNameValueMaxLength));
+            name = SanitizeFileName(
+                platform::FirstUtf8Characters(value, settings.DetachByFieldNameValueMaxLength));
             return true;
         }
         case config::kDetachToFormulaDirectory: {

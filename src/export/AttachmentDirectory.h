@@ -37,6 +37,8 @@ public:
                                 std::string &directory);
 
     const std::string &LastError() const { return m_lastError; }
+    // The compiled formula after Prepare with DetachMethod 4; null otherwise.
+    notes::NotesFormula *Formula() const { return m_formula.get(); }
 
     // The directory's name below the base path before it is created: "" for the base path itself; may
     // hold separators (DetachMethod 4 with AttCreateSubDirs). False only when the formula gave nothing
@@ -53,8 +55,5 @@ private:
 
 // The count as a seven-digit number ("%07d"), as directory names and prefixes write it.
 std::string CountText(long count);
-
-// The first maxLength characters (not bytes) of UTF-8 text; a negative length counts as 0.
-std::string FirstCharacters(const std::string &text, int maxLength);
 
 }  // namespace exporter

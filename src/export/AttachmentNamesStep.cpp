@@ -1,4 +1,4 @@
-// %Attach_Names and %Has_OLE of one document.
+// The %Attach_Names and %Has_OLE columns of each document.
 #include "export/AttachmentNamesStep.h"
 
 #include "config/ExportSettings.h"
@@ -9,18 +9,19 @@
 namespace exporter {
 
 StepOutcome AttachmentNamesStep::Process(RunContext &run, DocumentContext &document) {
-    // A walk over every item: only for the columns that show it.
-    if (run.columns.attachNames < 0 && run.columns.hasOle < 0) {
+    const int names = run.columns[ComputedColumn::kAttachNames];
+    const int hasOle = run.columns[ComputedColumn::kHasOle];
+    if (names < 0 && hasOle < 0) {
         return StepOutcome::kNext;
     }
     if (!document.note.IsOpen()) {
-        run.items.SetValue(run.columns.attachNames, "");
-        run.items.SetValue(run.columns.hasOle, "");
+        run.items.SetValue(names, {});
+        run.items.SetValue(hasOle, {});
         return StepOutcome::kNext;
     }
     NoteAttachmentSummary summary = NoteItemScan::Attachments(document.note, run.settings.MVDelimiter);
-    run.items.SetValue(run.columns.attachNames, std::move(summary.names));
-    run.items.SetValue(run.columns.hasOle, summary.hasOle ? "1" : "0");
+    run.items.SetValue(names, std::move(summary.names));
+    run.items.SetValue(hasOle, summary.hasOle ? "1" : "0");
     return StepOutcome::kNext;
 }
 

@@ -1,14 +1,16 @@
-// The step that fills the %Attach_Names and %Has_OLE columns from the note's "$FILE" items.
+// The step that fills %Attach_Names and %Has_OLE: the names of the document's file attachments, and
+// whether it holds OLE objects.
 #pragma once
 
 #include "export/DocumentStep.h"
 
 namespace exporter {
 
-class AttachmentNamesStep : public DocumentStep {
+class AttachmentNamesStep final : public DocumentStep {
 public:
-    // %Attach_Names: the stored names of the note's files joined with MVDelimiter; %Has_OLE: "1" when a
-    // "$FILE" item holds OLE storage or a byte array, else "0". Both empty for a note that is not open.
+    // The names joined with MVDelimiter; "1" when a "$FILE" item holds OLE storage or a byte array,
+    // else "0". Both empty for a note that did not open. Only when a column is selected, as it takes a
+    // walk over every item of the note.
     [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
 };
 

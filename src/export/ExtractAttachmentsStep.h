@@ -3,37 +3,57 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "config/ExportSettings.h"
 #include "export/AttachmentDirectory.h"
 #include "export/DocumentStep.h"
 
 namespace exporter {
 
-// With ExtractAttachments, for an open note that has at least one file attachment.
-class ExtractAttachmentsStep : public DocumentStep {
+// What the two steps share: the directory rule with its formula, compiled once for both.
+class AttachmentDirectoryStep : public DocumentStep {
 public:
-    // directory is shared with the OLE step: the attachment-path formula is compiled once per run.
-    explicit ExtractAttachmentsStep(std::shared_ptr<AttachmentDirectory> directory)
-        : m_directory(std::move(directory)) {}
+    // option: the setting that turns the step on (ExtractAttachments or ExtractOle).
+    AttachmentDirectoryStep(std::shared_ptr<AttachmentDirectory> directory,
+                            bool config::ExportSettings::*option)
+        : m_directory(std::move(directory)), m_option(option) {}
 
+    // Compiles the attachment-path formula when the step is on, and lends it to the run's context.
     [[nodiscard]] bool Prepare(RunContext &run) override;
-    [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
+
+protected:
+    // The document's directory, created. False when there is none: outcome says whether the run ends
+    // (the formula gave nothing) or goes on (the directory could not be created: the document's errors
+    // have the reason, once however many steps meet it).
+    bool Directory(RunContext &run, DocumentContext &document, std::string &directory, StepOutcome &outcome);
+    // Writes the lines at the middle level; false when the log could not be written (LastError says why).
+    [[nodiscard]] bool LogLines(RunContext &run, const std::vector<std::string> &lines);
+
+    bool On(const RunContext &run) const { return run.settings.*m_option; }
 
 private:
     std::shared_ptr<AttachmentDirectory> m_directory;
+    bool config::ExportSettings::*m_option;
+};
+
+// With ExtractAttachments, for an open note that has at least one file attachment.
+class ExtractAttachmentsStep : public AttachmentDirectoryStep {
+public:
+    explicit ExtractAttachmentsStep(std::shared_ptr<AttachmentDirectory> directory)
+        : AttachmentDirectoryStep(std::move(directory), &config::ExportSettings::ExtractAttachments) {}
+
+    [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
 };
 
 // With ExtractOle, for an open note that has at least one OLE object.
-class ExtractOleStep : public DocumentStep {
+class ExtractOleStep : public AttachmentDirectoryStep {
 public:
     explicit ExtractOleStep(std::shared_ptr<AttachmentDirectory> directory)
-        : m_directory(std::move(directory)) {}
+        : AttachmentDirectoryStep(std::move(directory), &config::ExportSettings::ExtractOle) {}
 
-    [[nodiscard]] bool Prepare(RunContext &run) override;
     [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
-
-private:
-    std::shared_ptr<AttachmentDirectory> m_directory;
 };
 
 }  // namespace exporter

@@ -3,6 +3,7 @@
 
 #include "export/AttachmentDirectory.h"
 #include "notes/NotesNote.h"
+#include "platform/AsciiText.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
 #include "richtext/NotesItem.h"
@@ -23,7 +24,7 @@ std::string Trim(const std::string &text) {
 }  // namespace
 
 std::string ImageDirectoryName(const std::string &fieldValue, int maxLength) {
-    std::string name = Trim(FirstCharacters(fieldValue, maxLength < 0 ? 0 : maxLength));
+    std::string name = Trim(platform::FirstUtf8Characters(fieldValue, maxLength));
     for (char &c : name) {
         if (static_cast<unsigned char>(c) < 32 ||
             std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {

@@ -159,10 +159,10 @@ const FailureCase kCases[] = {
          p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
      },
      {},
-     true,
+     false,
      "Error with Attachment Path Lotus Notes Formula",
      0,
-     false},
+     true},
     {"attachment_formula_does_not_compile",
      [](auto &p, const std::string &) {
          p.Settings.ExtractOle = true;
@@ -170,10 +170,10 @@ const FailureCase kCases[] = {
          p.Settings.DetachMethodEvalString = "@Left(Subject;";
      },
      {},
-     true,
+     false,
      "Compile Error for Attachment Path Lotus Notes Formula",
      0,
-     false},
+     true},
     {"move_table_not_created",
      [](auto &p, const std::string &) {
          p.Settings.MoveToFolder = true;
