@@ -19,6 +19,7 @@
 
 #include "BenchSupportDxl.h"
 #include "BenchSupportSession.h"
+#include "BenchSupportWalk.h"
 #include "config/DatabaseExportProfile.h"
 #include "export/ExportRun.h"
 #include "notes/NotesApi.h"
@@ -76,88 +77,34 @@ std::string WriteProfile(const std::string &database, const std::string &out) {
     return profilePath;
 }
 
-bool ExportOnce(const std::string &profilePath, long documents, std::string &error) {
-    config::DatabaseExportProfile profile;
-    if (!profile.LoadFromFile(profilePath, "Vorlix", "6.0.15")) {
-        error = profile.LastError();
-        return false;
-    }
-    profile.ShowProgress = false;
-    std::atomic<bool> cancel{false};
-    exporter::ExportRun run(profile, false);
-    if (!run.Run(Fixture::Get().Session(), cancel, false, true, false) || run.ExportedTotal() != documents) {
-        error = run.LastError();
-        return false;
-    }
-    return true;
-}
-
 // The floor: the view walked with the C API alone, every note opened and each "$FILE" item extracted
 // under its stored name into a directory per document named by the count; no names looked up, no CSV.
 long BareWalk(const std::string &database, const std::string &out) {
     const notes::NotesApiTable &fn = notes::Api().fn;
-    DBHANDLE db = notes::kNullHandle;
-    if (fn.NSFDbOpen(database.c_str(), &db) != 0) {
-        return -1;
-    }
-    NOTEID viewId = 0;
-    HCOLLECTION collection = 0;
-    if (fn.NIFFindDesignNote(db, "All", notes::kNoteClassView, &viewId) != 0 ||
-        fn.NIFOpenCollection(db, db, viewId, 0, notes::kNullHandle, &collection, nullptr, nullptr, nullptr,
-                             nullptr) != 0) {
-        fn.NSFDbClose(db);
-        return -1;
-    }
-    std::vector<NOTEID> ids;
-    long walked = 0;
-    COLLECTIONPOSITION position{};
-    WORD signal = notes::kSignalMoreToDo;
-    while ((signal & notes::kSignalMoreToDo) != 0) {
-        DHANDLE buffer = notes::kNullHandle;
-        DWORD returned = 0;
-        if (fn.NIFReadEntries(collection, &position, notes::kNavigateNext, 1, notes::kNavigateNext,
-                              0xFFFFFFFF, notes::kReadMaskNoteId, &buffer, nullptr, nullptr, &returned,
-                              &signal) != 0 ||
-            buffer == notes::kNullHandle) {
-            break;
+    long count = 0;
+    bool failed = false;
+    const long walked = bench::WalkViewNotes(database, "All", [&](NOTEHANDLE note) {
+        char dir[64];
+        std::snprintf(dir, sizeof dir, "/%07ld", ++count);
+        const std::string directory = out + dir;
+        failed = mkdir(directory.c_str(), 0777) != 0 || failed;
+        BLOCKID item{};
+        BLOCKID value{};
+        WORD type = 0;
+        DWORD length = 0;
+        STATUS status = fn.NSFItemInfo(note, "$FILE", 5, &item, &type, &value, &length);
+        while (status == 0) {
+            const char *bytes = static_cast<const char *>(fn.OSLockObject(value.pool)) + value.block;
+            WORD nameLength = 0;
+            std::memcpy(&nameLength, bytes + 2 + 6, sizeof nameLength);  // the file object's name length
+            const std::string path = directory + "/" + std::string(bytes + 2 + 36, nameLength);
+            fn.OSUnlockObject(value.pool);
+            failed = fn.NSFNoteExtractFile(note, item, path.c_str(), nullptr) != 0 || failed;
+            const BLOCKID after = item;
+            status = fn.NSFItemInfoNext(note, after, "$FILE", 5, &item, &type, &value, &length);
         }
-        const auto *entries = static_cast<const NOTEID *>(fn.OSLockObject(buffer));
-        ids.assign(entries, entries + returned);
-        fn.OSUnlockObject(buffer);
-        fn.OSMemFree(buffer);
-        for (const NOTEID id : ids) {
-            NOTEHANDLE note = notes::kNullHandle;
-            if ((id & notes::kNoteIdCategory) != 0 || fn.NSFNoteOpen(db, id, 0, &note) != 0) {
-                continue;
-            }
-            ++walked;
-            char dir[64];
-            std::snprintf(dir, sizeof dir, "/%07ld", walked);
-            const std::string directory = out + dir;
-            (void)mkdir(directory.c_str(), 0777);
-            BLOCKID item{};
-            BLOCKID value{};
-            WORD type = 0;
-            DWORD length = 0;
-            STATUS status = fn.NSFItemInfo(note, "$FILE", 5, &item, &type, &value, &length);
-            while (status == 0) {
-                const char *bytes = static_cast<const char *>(fn.OSLockObject(value.pool)) + value.block;
-                WORD nameLength = 0;
-                std::memcpy(&nameLength, bytes + 2 + 6, sizeof nameLength);
-                const std::string path = directory + "/" + std::string(bytes + 2 + 36, nameLength);
-                fn.OSUnlockObject(value.pool);
-                if (fn.NSFNoteExtractFile(note, item, path.c_str(), nullptr) != 0) {
-                    walked = -1000000;
-                }
-                const BLOCKID after = item;
-                status = fn.NSFItemInfoNext(note, after, "$FILE", 5, &item, &type, &value, &length);
-            }
-            fn.NSFNoteClose(note);
-        }
-    }
-    fn.NIFCloseCollection(collection);
-    fn.NSFDbClose(db);
-    return walked;
+    });
+    return failed ? -1 : walked;
 }
 
 double ThreadCpuSeconds() {
@@ -188,7 +135,7 @@ void BM_AttachmentExportAgainstBareWalk(benchmark::State &state) {
             const auto start = std::chrono::steady_clock::now();
             const double startCpu = ThreadCpuSeconds();
             std::string error;
-            if (exporting && !ExportOnce(profilePath, documents, error)) {
+            if (exporting && !bench::ExportOnce(Fixture::Get().Session(), profilePath, documents, error)) {
                 state.SkipWithError(error.c_str());
                 return;
             }

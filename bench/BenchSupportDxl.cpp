@@ -15,6 +15,18 @@ struct FileCloser {
 const char *const kWords[] = {"alpha",  "Bravo", "charlie", "Delta", "echo",
                               "Müller", "Größe", "東京",    "Αθήνα", "zulu"};
 
+// The database element and the view "All" (every document, one column showing the item).
+void WriteDatabaseStart(std::FILE *out, const char *title, const char *replicaId, const char *columnItem) {
+    std::fprintf(out,
+                 "<?xml version='1.0' encoding='utf-8'?>\n<database xmlns='http://www.lotus.com/dxl' "
+                 "title='%s' replicaid='%s'>\n"
+                 "<view name='All'><noteinfo noteid='11e' unid='%s000000000000011E' sequence='1'/>"
+                 "<code event='selection'><formula>SELECT @All</formula></code>"
+                 "<column><columnheader title='%s'/><code event='value'><formula>%s</formula></code>"
+                 "</column></view>\n",
+                 title, replicaId, replicaId, columnItem, columnItem);
+}
+
 // Base64 of bytes, as DXL holds file data.
 std::string Base64(const std::string &bytes) {
     static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -42,14 +54,7 @@ bool WriteAttachmentDatabase(const std::string &path, long documents, const std:
         return false;
     }
     std::FILE *out = file.get();
-    std::fputs(
-        "<?xml version='1.0' encoding='utf-8'?>\n<database xmlns='http://www.lotus.com/dxl' "
-        "title='Attachments' replicaid='85257A0B00BE0C12'>\n"
-        "<view name='All'><noteinfo noteid='11e' unid='85257A0B00BE0C12000000000000011E' sequence='1'/>"
-        "<code event='selection'><formula>SELECT @All</formula></code>"
-        "<column><columnheader title='Subject'/><code event='value'><formula>Subject</formula></code>"
-        "</column></view>\n",
-        out);
+    WriteDatabaseStart(out, "Attachments", "85257A0B00BE0C12", "Subject");
     attachmentBytes = 0;
     unsigned long seed = 12345;
     for (long i = 0; i < documents; ++i) {
@@ -90,14 +95,7 @@ bool WriteLargeDatabase(const std::string &path, long documents, int fieldCount)
         return false;
     }
     std::FILE *out = file.get();
-    std::fputs(
-        "<?xml version='1.0' encoding='utf-8'?>\n<database xmlns='http://www.lotus.com/dxl' "
-        "title='Benchmark' replicaid='85257A0B00BE0C11'>\n"
-        "<view name='All'><noteinfo noteid='11e' unid='85257A0B00BE0C11000000000000011E' sequence='1'/>"
-        "<code event='selection'><formula>SELECT @All</formula></code>"
-        "<column><columnheader title='Field1'/><code event='value'><formula>Field1</formula></code>"
-        "</column></view>\n",
-        out);
+    WriteDatabaseStart(out, "Benchmark", "85257A0B00BE0C11", "Field1");
     for (long i = 0; i < documents; ++i) {
         const unsigned long noteId = 0x8F6 + 4 * static_cast<unsigned long>(i);
         std::fprintf(out,

@@ -36,11 +36,15 @@ bool AttachmentDirectoryStep::Prepare(RunContext &run) {
     return true;
 }
 
-bool AttachmentDirectoryStep::Directory(RunContext &run, DocumentContext &document, std::string &directory,
+bool AttachmentDirectoryStep::Directory(RunContext &run, DocumentContext &document,
+                                        bool (*has)(const notes::NotesNote &), std::string &directory,
                                         StepOutcome &outcome) {
+    outcome = StepOutcome::kNext;
+    if (!On(run) || !document.note.IsOpen() || !has(document.note)) {
+        return false;
+    }
     const AttachmentDirectory::Result result = m_directory->Choose(
         run.settings, document.note, document.count, document.universalId, document.basePath, directory);
-    outcome = StepOutcome::kNext;
     switch (result) {
         case AttachmentDirectory::Result::kReady:
             return true;
@@ -67,12 +71,9 @@ bool AttachmentDirectoryStep::LogLines(RunContext &run, const std::vector<std::s
 
 StepOutcome ExtractAttachmentsStep::Process(RunContext &run, DocumentContext &document) {
     notes::NotesNote &note = document.note;
-    if (!On(run) || !note.IsOpen() || !NoteItemScan::HasFileAttachments(note)) {
-        return StepOutcome::kNext;
-    }
     std::string directory;
     StepOutcome outcome = StepOutcome::kNext;
-    if (!Directory(run, document, directory, outcome)) {
+    if (!Directory(run, document, &NoteItemScan::HasFileAttachments, directory, outcome)) {
         return outcome;
     }
     AttachmentExtraction extraction(run.names);
@@ -95,12 +96,9 @@ StepOutcome ExtractAttachmentsStep::Process(RunContext &run, DocumentContext &do
 
 StepOutcome ExtractOleStep::Process(RunContext &run, DocumentContext &document) {
     notes::NotesNote &note = document.note;
-    if (!On(run) || !note.IsOpen() || !NoteItemScan::HasOleObjects(note)) {
-        return StepOutcome::kNext;
-    }
     std::string directory;
     StepOutcome outcome = StepOutcome::kNext;
-    if (!Directory(run, document, directory, outcome)) {
+    if (!Directory(run, document, &NoteItemScan::HasOleObjects, directory, outcome)) {
         return outcome;
     }
     AttachmentExtraction extraction(run.names);

@@ -10,6 +10,10 @@
 #include "export/AttachmentDirectory.h"
 #include "export/DocumentStep.h"
 
+namespace notes {
+class NotesNote;
+}
+
 namespace exporter {
 
 // What the two steps share: the directory rule with its formula, compiled once for both.
@@ -24,10 +28,12 @@ public:
     [[nodiscard]] bool Prepare(RunContext &run) override;
 
 protected:
-    // The document's directory, created. False when there is none: outcome says whether the run ends
-    // (the formula gave nothing) or goes on (the directory could not be created: the document's errors
-    // have the reason, once however many steps meet it).
-    bool Directory(RunContext &run, DocumentContext &document, std::string &directory, StepOutcome &outcome);
+    // Whether the step writes anything for the document, and where: false when the step is off, the note
+    // is not open or has nothing for the step (has), or there is no directory. outcome says whether the
+    // run ends (the formula gave nothing) or goes on (also when the directory could not be created: the
+    // document's errors have the reason, once however many steps meet it).
+    bool Directory(RunContext &run, DocumentContext &document, bool (*has)(const notes::NotesNote &),
+                   std::string &directory, StepOutcome &outcome);
     // Writes the lines at the middle level; false when the log could not be written (LastError says why).
     [[nodiscard]] bool LogLines(RunContext &run, const std::vector<std::string> &lines);
 

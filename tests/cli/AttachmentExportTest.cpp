@@ -4,20 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "GoldenFile.h"
 #include "ProgramRun.h"
 #include "support/TestSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using clitest::ExpectGolden;
 using clitest::ProgramRun;
 using clitest::RunResult;
+using clitest::WithoutRunTimes;
 
 // Every file below dir, sorted by path: "path (size bytes): content", non-printable bytes as \xNN.
 std::string Tree(const std::string &dir) {
@@ -47,23 +49,6 @@ std::string Tree(const std::string &dir) {
         text += line + "\n";
     }
     return text;
-}
-
-std::string WithoutRunTimes(const std::string &log) {
-    static const std::regex beginLine("Begin export at [ 0-9]{2}:[ 0-9]{2}:[ 0-9]{2}");
-    return std::regex_replace(log, beginLine, "Begin export at hh:mm:ss");
-}
-
-void ExpectGolden(const std::string &actual, const std::string &goldenName) {
-    const std::string path = testsupport::SourcePath("tests/cli/golden/" + goldenName);
-    const char *update = std::getenv("VORLIX_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        testsupport::WriteFile(path, actual);
-        return;
-    }
-    const std::string expected = testsupport::ReadFile(path);
-    EXPECT_FALSE(expected.empty()) << "missing golden file " << path;
-    EXPECT_EQ(actual, expected) << "differs from " << path;
 }
 
 struct AttachmentCase {
