@@ -3,6 +3,8 @@
 #include "ExportRun.h"
 
 #include "export/ExportRunState.h"
+#include "export/RtfFileStep.h"
+#include "export/TextFileStep.h"
 #include "platform/UserInterface.h"
 #include "richtext/NotesItem.h"
 
@@ -29,8 +31,8 @@ void ExportRun::State::BuildPipeline() {
     Add<ExtractAttachmentsStep>(attachmentDirectory);
     Add<ExtractOleStep>(attachmentDirectory);
     m_steps.push_back(&m_imageDirectory);
-    // Text/HTML file step: Add<...>();
-    // RTF file step: Add<...>();
+    Add<TextFileStep>();
+    Add<RtfFileStep>();
     m_steps.push_back(&m_csvRow);
     m_steps.push_back(&m_moveToFolder);
 }
@@ -233,6 +235,8 @@ void ExportRun::State::BeginDocument(DocumentContext &document, NOTEID noteId) {
         document.errors.Append(record);
     }
     document.errors.Append(note.ErrorText());
+    document.columnsEvaluated = false;
+    document.renderErrors.Clear();
     for (const ComputedColumn column : kFilledBySteps) {
         m_items.SetValue(m_columns[column], {});
     }
