@@ -75,8 +75,8 @@ std::string AttachmentExtraction::Claim(const std::string &directory, const std:
     const std::string path = platform::JoinPath(directory, fileName);
     std::string claimed = m_names.Claim(path);
     if (m_names.LastClaimRenamed()) {
-        m_notices.push_back("......" + path +
-                            " was written for an earlier document of this run; written as " + claimed + "\n");
+        m_notices.push_back("......" + path + " was already written by this run; written as " + claimed +
+                            "\n");
     }
     return claimed;
 }

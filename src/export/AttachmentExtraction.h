@@ -46,8 +46,8 @@ public:
     // least one object was written.
     bool ExtractOleObjects(notes::NotesNote &note, const std::string &directory, DocumentErrors &errors);
 
-    // Log lines ("......" and a line feed included) for the files this document wrote under a numbered
-    // name because an earlier document of the run wrote the name; taken by the caller.
+    // Log lines ("......" and a line feed included) for the files written under a numbered name because
+    // the run had written the name already (for an earlier document, as a rule); taken by the caller.
     std::vector<std::string> TakeNotices() { return std::move(m_notices); }
 
 private:
