@@ -54,8 +54,6 @@ static_assert(std::size(kComputedColumnNames) == kComputedColumnCount);
 // A step that is added takes its option out of the list.
 constexpr std::initializer_list<std::pair<bool config::ExportSettings::*, const char *>> kUnavailableOptions =
     {
-        {&config::ExportSettings::ExtractAttachments, "ExtractAttachments"},
-        {&config::ExportSettings::ExtractOle, "ExtractOle"},
         {&config::ExportSettings::CreatePdfs, "CreatePdfs"},
 };
 
