@@ -41,11 +41,11 @@ bool AttachmentDirectory::Prepare(const config::ExportSettings &settings) {
 }
 
 bool AttachmentDirectory::RelativeName(const config::ExportSettings &settings, const notes::NotesNote &note,
-                                       long count, const std::string &universalId, std::string &name,
+                                       long count, const LazyUniversalId &universalId, std::string &name,
                                        std::string &error) {
     switch (settings.DetachMethod) {
         case config::kDetachToUniversalIdSubdir:
-            name = universalId;
+            name = universalId.Get();
             return true;
         case config::kDetachToBaseDirectory:
             name.clear();
@@ -83,7 +83,7 @@ bool AttachmentDirectory::RelativeName(const config::ExportSettings &settings, c
 
 AttachmentDirectory::Result AttachmentDirectory::Choose(const config::ExportSettings &settings,
                                                         const notes::NotesNote &note, long count,
-                                                        const std::string &universalId,
+                                                        const LazyUniversalId &universalId,
                                                         const std::string &basePath, std::string &directory) {
     std::string name;
     std::string error;

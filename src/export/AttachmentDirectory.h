@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/ExportSettings.h"
+#include "export/LazyUniversalId.h"
 
 namespace notes {
 class NotesFormula;
@@ -31,9 +32,10 @@ public:
         kNotCreated,  // the directory could not be created: LastError() is the message for the document
         kEndRun,      // the formula gave nothing: LastError() is the reason the run ends with
     };
-    // The document's directory under basePath (count: its running number; universalId: its UNID).
+    // The document's directory under basePath (count: its running number; universalId: its UNID, read only
+    // when the directory is named by it).
     [[nodiscard]] Result Choose(const config::ExportSettings &settings, const notes::NotesNote &note,
-                                long count, const std::string &universalId, const std::string &basePath,
+                                long count, const LazyUniversalId &universalId, const std::string &basePath,
                                 std::string &directory);
 
     const std::string &LastError() const { return m_lastError; }
@@ -44,7 +46,7 @@ public:
     // hold separators (DetachMethod 4 with AttCreateSubDirs). False only when the formula gave nothing
     // (the reason in error).
     [[nodiscard]] bool RelativeName(const config::ExportSettings &settings, const notes::NotesNote &note,
-                                    long count, const std::string &universalId, std::string &name,
+                                    long count, const LazyUniversalId &universalId, std::string &name,
                                     std::string &error);
 
 private:

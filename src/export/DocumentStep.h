@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "export/DocumentErrors.h"
+#include "export/LazyUniversalId.h"
 #include "export/OutputNameRegistry.h"
 #include "export/RunSetupChecks.h"
-#include "notes/NotesNote.h"
 #include "notes/capi/NotesTypes.h"
 
 namespace config {
@@ -25,6 +25,7 @@ class LogManager;
 
 namespace notes {
 class NotesFormula;
+class NotesNote;
 class NotesView;
 }  // namespace notes
 
@@ -50,30 +51,6 @@ struct RunContext {
     // The compiled attachment-path formula (DetachMethod 4 with attachments or OLE objects extracted);
     // null otherwise.
     notes::NotesFormula *attachmentFormula = nullptr;
-};
-
-// A document's universal ID (32 upper-case hexadecimal digits; empty when the note is not open), read
-// from the note on first use: most runs name no column, file or step that needs it, and reading it is
-// a runtime call per document. Reads as a const std::string & wherever one is expected.
-class LazyUniversalId {
-public:
-    explicit LazyUniversalId(const notes::NotesNote &note) : m_note(&note) {}
-
-    const std::string &Get() const {
-        if (!m_read) {
-            m_note->UniversalId(m_text);
-            m_read = true;
-        }
-        return m_text;
-    }
-    operator const std::string &() const { return Get(); }  // NOLINT(google-explicit-constructor)
-    // The next Get reads the note again (a new document is open); the text keeps its storage.
-    void Forget() { m_read = false; }
-
-private:
-    const notes::NotesNote *m_note;
-    mutable std::string m_text{};
-    mutable bool m_read = false;
 };
 
 // One document on its way through the pipeline. The run keeps one for each view, folder or query it

@@ -17,7 +17,7 @@ std::string Prefix(const config::ExportSettings &settings, const DocumentContext
         case config::kPrefixCount:
             return CountText(document.count) + " ";
         case config::kPrefixUniversalId:
-            return document.universalId + " ";
+            return document.UniversalId() + " ";
         default:
             return {};
     }
