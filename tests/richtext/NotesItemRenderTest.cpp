@@ -98,7 +98,8 @@ TEST_F(NotesItemRenderTest, StateKeepsTheNoteBeingRendered) {
     EXPECT_EQ(state.Note, &m_note);
 }
 
-// A failing Notes call ends the item loop without leaving anything locked or open.
+// A failing Notes call ends the item loop without leaving anything locked or open (the note's pool,
+// once locked, stays locked until the note closes: each case opens the note afresh).
 TEST_F(NotesItemRenderTest, FailingCallsEndTheLoop) {
     const STATUS kFailure = notes::kErrItemNotFound;
     struct Case {
@@ -112,6 +113,7 @@ TEST_F(NotesItemRenderTest, FailingCallsEndTheLoop) {
         {"OSLockObject", "two/three", true},  // the first item's value cannot be read
     };
     for (const Case &c : cases) {
+        ASSERT_TRUE(m_note.Open(m_db.Handle(), kDocument, false));
         testsupport::Standin::Get().SetFault(c.entryPoint, 1, kFailure);
         bool found = false;
         EXPECT_EQ(Render("Multi", "/", &found), c.text) << c.entryPoint;
