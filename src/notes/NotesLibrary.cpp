@@ -78,6 +78,7 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
     if (api.library != nullptr) {
         static_cast<void>(platform::FreeLibraryHandle(api.library));
         api.library = nullptr;
+        api.libraryPath.clear();
         ClearTable();
     }
     std::string loaderError;
@@ -90,6 +91,7 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
         return false;
     }
     api.library = library;
+    api.libraryPath = libraryPath;
     std::size_t count = 0;
     const NotesApiRow *rows = NotesApiRows(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -109,6 +111,7 @@ bool UnloadNotesLibrary() {
         return false;
     }
     api.library = nullptr;
+    api.libraryPath.clear();
     ClearTable();
     return true;
 }
