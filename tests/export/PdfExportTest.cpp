@@ -14,6 +14,7 @@
 #include "notes/NotesApi.h"
 #include "platform/AppInfo.h"
 #include "platform/Registry.h"
+#include "platform/ScriptHost.h"
 
 namespace exporttest {
 namespace {
@@ -105,7 +106,8 @@ public:
                                         "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Device",
                                         edition + ",winspool,Ne00:"));
         ASSERT_TRUE(Registry::SetString(RegistryHive::CurrentUser, kStandinPrinterKey, "Version", kVersion));
-        ASSERT_TRUE(Registry::SetDword(RegistryHive::CurrentUser, kStandinPrinterKey, "Silent", silent ? 1 : 0));
+        ASSERT_TRUE(
+            Registry::SetDword(RegistryHive::CurrentUser, kStandinPrinterKey, "Silent", silent ? 1 : 0));
     }
 
     config::DatabaseExportProfile PdfProfile(const std::vector<std::string> &views) {
@@ -135,12 +137,50 @@ public:
             EXPECT_EQ(Registry::GetDword(RegistryHive::CurrentUser, key, "ShowDlg"), 1u) << key;
             EXPECT_EQ(Registry::GetDword(RegistryHive::CurrentUser, key, "PdfAction"), 0u) << key;
         }
-        EXPECT_EQ(Registry::GetString(RegistryHive::CurrentUser, exporter::PdfVersionKey(kVersion), "OutputFile"),
-                  std::optional<std::string>(""));
+        EXPECT_EQ(
+            Registry::GetString(RegistryHive::CurrentUser, exporter::PdfVersionKey(kVersion), "OutputFile"),
+            std::optional<std::string>(""));
     }
 
     long m_waitSteps = 0;
 };
+
+// The script host against the engine: what fails, and which failures are shown as script errors.
+TEST_F(PdfExportTest, ScriptHostReportsScriptErrorsWithTheirLine) {
+    const struct {
+        const char *language;
+        const char *text;
+        const char *sub;
+        bool parsed;
+        bool invoked;
+        int errorLine;  // the line of the script error shown; 0 when nothing is shown
+    } cases[] = {
+        {"VBScript", "Sub Fine\r\nx = 1\r\nEnd Sub\r\n", "Fine", true, true, 0},
+        {"VBScript", "Sub Fine\r\nx = 1\r\nEnd Sub\r\n", "Missing", true, false, 0},
+        {"VBScript", "Sub Broken\r\nx = 1\r\nSet = (\r\nEnd Sub\r\n", "Broken", false, false, 3},
+        {"VBScript", "Sub Fails\r\nSet o = CreateObject(\"No.Such.Class\")\r\nEnd Sub\r\n", "Fails", true,
+         false, 2},
+        {"JScript", "function f() {}", "f", false, false, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        PdfUi ui;
+        platform::ScriptHost host(notes::Api().libraryPath);
+        EXPECT_EQ(host.RunScript(c.language, c.text), c.parsed);
+        EXPECT_EQ(c.parsed && host.InvokeSub(c.sub), c.invoked);
+        if (c.errorLine == 0) {
+            EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+            continue;
+        }
+        // "Error: " + source, "\n[Line: n] " + description, "\n" + the failing line
+        ASSERT_EQ(ui.messages.size(), 1u);
+        const std::string &shown = ui.messages.front();
+        EXPECT_EQ(shown.rfind("Error: ", 0), 0u) << shown;
+        const std::size_t line = shown.find("\n[Line: " + std::to_string(c.errorLine) + "] ");
+        ASSERT_NE(line, std::string::npos) << shown;
+        EXPECT_NE(shown.find('\n', line + 1), std::string::npos) << shown;
+    }
+}
 
 // Two views of three and two documents: every document is printed once, in view order, to its own file
 // holding its own text; the count of the status text runs to 5 of 5.
@@ -148,12 +188,14 @@ TEST_F(PdfExportTest, TwoViewsPrintEveryDocumentToItsOwnFile) {
     PdfUi ui;
     auto profile = PdfProfile({"Three", "Two"});
     ASSERT_TRUE(Run(profile)) << m_run->LastError();
-    const std::vector<std::string> expected = {"PDFs Exported 1 of 5", "PDFs Exported 2 of 5", "PDFs Exported 3 of 5",
-                                               "PDFs Exported 4 of 5", "PDFs Exported 5 of 5"};
+    const std::vector<std::string> expected = {"PDFs Exported 1 of 5", "PDFs Exported 2 of 5",
+                                               "PDFs Exported 3 of 5", "PDFs Exported 4 of 5",
+                                               "PDFs Exported 5 of 5"};
     EXPECT_EQ(ui.PdfStatuses(), expected);
     EXPECT_EQ(m_run->FinalStatusText(), "Total Exported 5 :Pdf Demo");
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
-    const char *subjects[] = {"Quarterly report", "Meeting notes", "Price list", "Travel plan", "Invoice 2011-17"};
+    const char *subjects[] = {"Quarterly report", "Meeting notes", "Price list", "Travel plan",
+                              "Invoice 2011-17"};
     std::string rows = "\"Subject\",\"%OF_Name\"\r\n";
     for (int i = 0; i < 5; ++i) {
         char name[16];
@@ -161,7 +203,8 @@ TEST_F(PdfExportTest, TwoViewsPrintEveryDocumentToItsOwnFile) {
         const std::string pdf = OutPath(name);
         rows += "\"" + std::string(subjects[i]) + "\",\"" + pdf + "\"\r\n";
         EXPECT_EQ(testsupport::ReadFile(pdf).substr(0, 5), "%PDF-") << pdf;
-        EXPECT_NE(PdfText(pdf).find(subjects[i]), std::string::npos) << pdf << " does not show " << subjects[i];
+        EXPECT_NE(PdfText(pdf).find(subjects[i]), std::string::npos)
+            << pdf << " does not show " << subjects[i];
     }
     EXPECT_EQ(Summary(), rows);
     ExpectDriverRestored(kPro);
@@ -200,7 +243,8 @@ TEST_F(PdfExportTest, EditionNamesThePrinterKey) {
         EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
         EXPECT_TRUE(std::filesystem::exists(OutPath("0000002.pdf")));
         ExpectDriverRestored(c.edition);
-        EXPECT_FALSE(Registry::KeyExists(RegistryHive::CurrentUser, exporter::PdfPrinterKey(kVersion, c.other)));
+        EXPECT_FALSE(
+            Registry::KeyExists(RegistryHive::CurrentUser, exporter::PdfPrinterKey(kVersion, c.other)));
     }
 }
 
@@ -215,16 +259,18 @@ TEST_F(PdfExportTest, TimeOutQuestionAfterTheFirstStepBeyondTheLimit) {
     InstallPrinter(kPro, true);
     auto settings = PdfProfile({}).Settings;
     settings.PdfTimeOut = 100;
-    const exporter::PdfWorkLists lists{{"~", "D0C0000000000000000000000000010C", "D0C00000000000000000000000000110"},
-                                       {"Two", OutPath("a.pdf"), OutPath("b.pdf")},
-                                       2};
+    const exporter::PdfWorkLists lists{
+        {"~", "D0C0000000000000000000000000010C", "D0C00000000000000000000000000110"},
+        {"Two", OutPath("a.pdf"), OutPath("b.pdf")},
+        2};
     for (const auto &c : cases) {
         PdfUi ui;
         ui.answers = c.answers;
         m_cancel = false;
         EXPECT_EQ(RunPhase(settings, lists), 1);
         EXPECT_EQ(m_waitSteps, c.steps);
-        EXPECT_EQ(ui.messages, std::vector<std::string>(c.questions, std::string("Create PDF Timeout: ") + kTimeoutText));
+        EXPECT_EQ(ui.messages,
+                  std::vector<std::string>(c.questions, std::string("Create PDF Timeout: ") + kTimeoutText));
         EXPECT_TRUE(m_cancel.load());
         ExpectDriverRestored(kPro);
     }
@@ -242,7 +288,11 @@ TEST_F(PdfExportTest, EveryWayOutRestoresTheDriver) {
         std::vector<std::string> messages;
     } cases[] = {
         {"success", "Two", false, 2, {}},
-        {"a view the client cannot open", "Nowhere", false, 0, {"Vorlix: Unable to open view/folder:Nowhere"}},
+        {"a view the client cannot open",
+         "Nowhere",
+         false,
+         0,
+         {"Vorlix: Unable to open view/folder:Nowhere"}},
         {"no script engine",
          "Two",
          true,
@@ -258,14 +308,16 @@ TEST_F(PdfExportTest, EveryWayOutRestoresTheDriver) {
         if (c.withoutEngine) {
             platform::AppInfo::OverrideModulePath(engineDir + "/vorlix");
         }
-        const exporter::PdfWorkLists lists{{"~", "D0C0000000000000000000000000010C", "D0C00000000000000000000000000110"},
-                                           {c.view, OutPath("a.pdf"), OutPath("b.pdf")},
-                                           2};
+        const exporter::PdfWorkLists lists{
+            {"~", "D0C0000000000000000000000000010C", "D0C00000000000000000000000000110"},
+            {c.view, OutPath("a.pdf"), OutPath("b.pdf")},
+            2};
         EXPECT_EQ(RunPhase(settings, lists), c.printed);
         platform::AppInfo::OverrideModulePath(testsupport::ProgramDir() + "/vorlix");
         ASSERT_EQ(ui.messages.size(), c.messages.size());
         for (std::size_t i = 0; i < c.messages.size(); ++i) {
-            EXPECT_EQ(ui.messages[i].rfind(c.messages[i], 0), 0u) << ui.messages[i];  // the loader's reason follows
+            EXPECT_EQ(ui.messages[i].rfind(c.messages[i], 0), 0u)
+                << ui.messages[i];  // the loader's reason follows
         }
         EXPECT_EQ(m_cancel.load(), !c.messages.empty());
         ExpectDriverRestored(kPro);
@@ -298,7 +350,8 @@ TEST_F(PdfExportTest, CancelDuringThePdfPhaseEndsTheWaitAndTheRunSucceeds) {
     EXPECT_EQ(ui.PdfStatuses(), std::vector<std::string>{"PDFs Exported 1 of 5"});
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
     ExpectDriverRestored(kPro);
-    const auto ms = std::chrono::duration_cast<std::chrono::microseconds>(endedAt - cancelledAt).count() / 1000.0;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::microseconds>(endedAt - cancelledAt).count() / 1000.0;
     std::printf("cancel to end of run: %.1f ms\n", ms);
     RecordProperty("CancelToEndMilliseconds", std::to_string(ms));
 }

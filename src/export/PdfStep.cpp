@@ -1,0 +1,40 @@
+// Queueing documents for PDF files during the export loop, and the PDF phase after it.
+#include "PdfStep.h"
+
+#include "config/OutputItems.h"
+#include "export/DocumentFileName.h"
+#include "notes/NotesApi.h"
+#include "notes/NotesNote.h"
+
+namespace exporter {
+
+PdfStep::PdfStep(bool showProgress) : m_showProgress(showProgress) {}
+
+bool PdfStep::BeginView(RunContext &run) {
+    m_lists.work.emplace_back(PdfWorkLists::kViewMarker);
+    m_lists.names.push_back(run.viewName);
+    return true;
+}
+
+StepOutcome PdfStep::Process(RunContext &run, DocumentContext &document) {
+    if (!document.note.IsOpen()) {
+        return StepOutcome::kNext;
+    }
+    std::string error;
+    std::string path = DocumentFileName(document.note, PdfFileNaming(run.settings), document.basePath,
+                                        document.count, &error);
+    document.errors.Append(error);
+    ++m_lists.count;
+    m_lists.work.push_back(document.universalId);
+    run.items.SetValue(run.columns.otherFile, path);
+    m_lists.names.push_back(std::move(path));
+    return StepOutcome::kNext;
+}
+
+bool PdfStep::FinishRun(RunContext &run) {
+    PdfPhase phase(run.settings, run.cancel, m_showProgress);
+    phase.Run(m_lists, notes::Api().libraryPath);
+    return true;
+}
+
+}  // namespace exporter
