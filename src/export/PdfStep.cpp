@@ -25,7 +25,7 @@ StepOutcome PdfStep::Process(RunContext &run, DocumentContext &document) {
                                         document.count, &error);
     document.errors.Append(error);
     ++m_lists.count;
-    m_lists.work.push_back(document.universalId);
+    m_lists.work.push_back(document.universalId.empty() ? document.note.UniversalId() : document.universalId);
     run.items.SetValue(run.columns.otherFile, path);
     m_lists.names.push_back(std::move(path));
     return StepOutcome::kNext;
