@@ -3,6 +3,7 @@
 #include "ExportRun.h"
 
 #include "export/ExportRunState.h"
+#include "export/PdfStep.h"
 #include "platform/UserInterface.h"
 #include "richtext/NotesItem.h"
 
@@ -22,7 +23,9 @@ void ExportRun::State::BuildPipeline() {
         m_steps.push_back(&m_fieldNames);
         return;
     }
-    // PDF bookkeeping step: Add<...>();
+    if (m_settings.CreatePdfs) {
+        Add<PdfStep>(m_run.m_showProgress);
+    }
     m_steps.push_back(&m_copy);
     // Attachment extraction step: Add<...>();
     // OLE extraction step: Add<...>();
@@ -48,10 +51,30 @@ bool ExportRun::State::Steps() {
             break;
         }
     }
+    // F.1: the Notes client opens the source database itself to print from it.
+    if (!m_scan && m_settings.CreatePdfs && !CloseSourceDatabase()) {
+        return false;
+    }
     if (!EachStep(&DocumentStep::FinishRun)) {
         return false;
     }
     return Finish();
+}
+
+bool ExportRun::State::CloseSourceDatabase() {
+    m_note.Close();
+    m_context.view = nullptr;
+    m_view.reset();
+    m_context.db = notes::kNullHandle;
+    const auto &source = m_profile.SourceDatabase;
+    if (m_settings.SelectMethod == config::kSelectIdTable || source == nullptr || source->CloseChecked()) {
+        return true;
+    }
+    return Fail(SaveFailure(*source));
+}
+
+std::string ExportRun::State::SaveFailure(const notes::NotesDatabase &source) const {
+    return "Unable to save database \"" + m_settings.NSFFilePath + "\". Error: " + source.LastError();
 }
 
 bool ExportRun::State::Cancelled(const char *text) {
@@ -294,7 +317,7 @@ bool ExportRun::State::CloseOutputs(bool succeeded) {
     const auto &source = m_profile.SourceDatabase;
     if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase && source != nullptr &&
         !source->CloseChecked()) {
-        failure("Unable to save database \"" + m_settings.NSFFilePath + "\". Error: " + source->LastError());
+        failure(SaveFailure(*source));
     }
     if (!m_log.Close()) {
         failure(m_log.LastError());

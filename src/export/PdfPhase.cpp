@@ -20,7 +20,6 @@ namespace {
 
 // The Notes client's main window.
 constexpr char kClientWindowClass[] = "NOTES";
-constexpr int kDriverSettleMilliseconds = 4000;
 // One step of every wait: the cancel flag is read between steps.
 constexpr int kWaitStepMilliseconds = 100;
 
@@ -31,7 +30,7 @@ constexpr char kTimeoutText[] =
     "Lotus Notes for any error message popups, clear them (click OK) but do not exit the active view or "
     "folder.\n\nDo you wish to retry or cancel this export?";
 
-std::atomic<int> g_settleMilliseconds{kDriverSettleMilliseconds};
+std::atomic<int> g_settleMilliseconds{kPdfDriverSettleMilliseconds};
 
 // Closes the view left open in the client; there is nothing to close when the client has no window.
 void CloseClientView() {

@@ -29,8 +29,9 @@ struct PdfWorkLists {
     long count = 0;  // documents queued
 };
 
-// For tests only, never set by the program: replaces the phase's 4000-millisecond wait for the driver
-// to take its new settings, for the rest of the process.
+// How long the phase lets the driver take its new settings before the first print.
+inline constexpr int kPdfDriverSettleMilliseconds = 4000;
+// For tests only, never set by the program: replaces that wait for the rest of the process.
 void SetPdfDriverSettleTimeForTests(int milliseconds);
 
 class PdfPhase {

@@ -1,6 +1,7 @@
 // Queueing documents for PDF files during the export loop, and the PDF phase after it.
 #include "PdfStep.h"
 
+#include "config/ExportSettings.h"
 #include "config/OutputItems.h"
 #include "export/DocumentFileName.h"
 #include "notes/NotesApi.h"
@@ -11,6 +12,11 @@ namespace exporter {
 PdfStep::PdfStep(bool showProgress) : m_showProgress(showProgress) {}
 
 bool PdfStep::BeginView(RunContext &run) {
+    // The client opens views and folders by name; a query result or a supplied ID table has none.
+    const int method = run.settings.SelectMethod;
+    if (method != config::kSelectView && method != config::kSelectViews) {
+        return true;
+    }
     m_lists.work.emplace_back(PdfWorkLists::kViewMarker);
     m_lists.names.push_back(run.viewName);
     return true;
@@ -25,8 +31,8 @@ StepOutcome PdfStep::Process(RunContext &run, DocumentContext &document) {
                                         document.count, &error);
     document.errors.Append(error);
     ++m_lists.count;
-    m_lists.work.push_back(document.universalId.empty() ? document.note.UniversalId() : document.universalId);
-    run.items.SetValue(run.columns.otherFile, path);
+    m_lists.work.push_back(document.universalId);
+    run.items.SetValue(run.columns[ComputedColumn::kOtherFile], path);
     m_lists.names.push_back(std::move(path));
     return StepOutcome::kNext;
 }

@@ -58,7 +58,6 @@ constexpr std::initializer_list<std::pair<bool config::ExportSettings::*, const 
         {&config::ExportSettings::ExtractOle, "ExtractOle"},
         {&config::ExportSettings::CreateDocs, "CreateDocs"},
         {&config::ExportSettings::CreateRTFs, "CreateRTFs"},
-        {&config::ExportSettings::CreatePdfs, "CreatePdfs"},
 };
 
 }  // namespace

@@ -93,7 +93,7 @@ public:
         InstallPrinter(kPro, false);
     }
     void TearDown() override {
-        exporter::SetPdfDriverSettleTimeForTests(4000);
+        exporter::SetPdfDriverSettleTimeForTests(exporter::kPdfDriverSettleMilliseconds);
         platform::AppInfo::OverrideModulePath("");
         unsetenv("VORLIX_REGISTRY");
         ExportRunTest::TearDown();
@@ -210,17 +210,30 @@ TEST_F(PdfExportTest, TwoViewsPrintEveryDocumentToItsOwnFile) {
     ExpectDriverRestored(kPro);
 }
 
-// A view whose only document cannot be opened queues its marker alone: the view is opened in the
-// client, nothing is printed for it, and the next view prints as usual.
+// A view whose documents all fail to open queues its marker alone: the view is opened in the client,
+// nothing is printed for it, and the next view prints as usual.
 TEST_F(PdfExportTest, ViewOfUnreadableDocumentsContributesOnlyItsMarker) {
     PdfUi ui;
+    int walks = 0;  // the run sets the progress to 0 of a view's entries as it starts walking the view
+    ui.onProgress = [&](long position, long range) {
+        if (position != 0 || walks == 2 || (walks == 0 && range != 2)) {
+            return;
+        }
+        if (++walks == 1) {
+            testsupport::Standin::Get().SetFault("NSFNoteOpen", 1, notes::kErrNoAccess, true);
+        } else {
+            testsupport::Standin::Get().ClearFaults();
+        }
+    };
     auto profile = PdfProfile({"Locked", "Two"});
     ASSERT_TRUE(Run(profile)) << m_run->LastError();
+    EXPECT_EQ(walks, 2);
     EXPECT_EQ(ui.PdfStatuses(), (std::vector<std::string>{"PDFs Exported 1 of 2", "PDFs Exported 2 of 2"}));
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
-    EXPECT_NE(PdfText(OutPath("0000002.pdf")).find("Travel plan"), std::string::npos);
-    EXPECT_NE(PdfText(OutPath("0000003.pdf")).find("Invoice 2011-17"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(OutPath("0000001.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(OutPath("0000002.pdf")));
+    EXPECT_NE(PdfText(OutPath("0000003.pdf")).find("Travel plan"), std::string::npos);
+    EXPECT_NE(PdfText(OutPath("0000004.pdf")).find("Invoice 2011-17"), std::string::npos);
     ExpectDriverRestored(kPro);
 }
 
@@ -235,6 +248,7 @@ TEST_F(PdfExportTest, EditionNamesThePrinterKey) {
         SCOPED_TRACE(c.edition);
         std::filesystem::remove_all(m_dir.File("out"));
         std::filesystem::create_directories(m_dir.File("out"));
+        std::filesystem::remove(m_dir.File("registry.ini"));
         InstallPrinter(c.edition, false);
         PdfUi ui;
         auto profile = PdfProfile({"Two"});
