@@ -51,43 +51,6 @@ std::string UnidText(const DBID &file, const TIMEDATE &note) {
     return text;
 }
 
-// A database opened for one call and closed when it ends.
-class OpenDb {
-public:
-    OpenDb(const NotesFunctions &fns, const std::string &server, const std::string &path) : m_fns(fns) {
-        std::string s = fns.Lmbcs(server);
-        std::string p = fns.Lmbcs(path);
-        char full[notes::kMaxPath + 1] = {};
-        if (s.size() + p.size() + 3 > notes::kMaxPath) {
-            m_error = "The database path is too long: " + path;
-            return;
-        }
-        STATUS status = fns.OSPathNetConstruct(nullptr, s.c_str(), p.c_str(), full);
-        if (status == 0) {
-            status = fns.NSFDbOpen(full, &m_db);
-        }
-        if (status != 0) {
-            m_db = 0;
-            m_error = "Unable to open database " + (server.empty() ? path : server + "!!" + path) + ": " +
-                      fns.Message(status);
-        }
-    }
-    ~OpenDb() {
-        if (m_db != 0) {
-            (void)m_fns.NSFDbClose(m_db);
-        }
-    }
-    OpenDb(const OpenDb &) = delete;
-    OpenDb &operator=(const OpenDb &) = delete;
-    DBHANDLE Handle() const { return m_db; }
-    const std::string &Error() const { return m_error; }
-
-private:
-    const NotesFunctions &m_fns;
-    DBHANDLE m_db = 0;
-    std::string m_error;
-};
-
 bool TextArgument(const std::vector<Value> &args, std::size_t i, std::string &out) {
     if (i >= args.size()) {
         out.clear();
@@ -178,7 +141,7 @@ private:
         for (char &c : unid) {
             c = c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
         }
-        OpenDb db(m_fns, m_server, m_path);
+        ClientDatabase db(m_fns, m_server, m_path);
         if (db.Handle() == 0) {
             return Fail(error, db.Error());
         }
@@ -234,7 +197,7 @@ public:
             !TextArgument(args, 1, path)) {
             return ArgumentError(error, name);
         }
-        OpenDb db(m_fns, server, path);
+        ClientDatabase db(m_fns, server, path);
         result = Value::Object(std::make_shared<Database>(m_fns, server, path, db.Handle() != 0));
         return InvokeResult::Done;
     }
@@ -322,7 +285,7 @@ public:
 private:
     InvokeResult OpenDatabase(const std::string &server, const std::string &path, const std::string &view,
                               std::string &error) {
-        OpenDb db(m_fns, server, path);
+        ClientDatabase db(m_fns, server, path);
         if (db.Handle() == 0) {
             return Fail(error, db.Error());
         }

@@ -3,6 +3,10 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <type_traits>
+
 #include <map>
 #include <memory>
 #include <mutex>
@@ -78,6 +82,32 @@ std::string NotesFunctions::Message(STATUS status) const {
     char code[16];
     std::snprintf(code, sizeof code, "0x%04X", notes::Err(status));
     return text.empty() ? std::string("Notes error ") + code : text;
+}
+
+ClientDatabase::ClientDatabase(const NotesFunctions &fns, const std::string &server, const std::string &path)
+    : m_fns(fns) {
+    std::string s = fns.Lmbcs(server);
+    std::string p = fns.Lmbcs(path);
+    char full[notes::kMaxPath + 1] = {};
+    if (s.size() + p.size() + 3 > notes::kMaxPath) {
+        m_error = "The database path is too long: " + path;
+        return;
+    }
+    STATUS status = fns.OSPathNetConstruct(nullptr, s.c_str(), p.c_str(), full);
+    if (status == 0) {
+        status = fns.NSFDbOpen(full, &m_db);
+    }
+    if (status != 0) {
+        m_db = 0;
+        m_error = "Unable to open database " + (server.empty() ? path : server + "!!" + path) + ": " +
+                  fns.Message(status);
+    }
+}
+
+ClientDatabase::~ClientDatabase() {
+    if (m_db != 0) {
+        (void)m_fns.NSFDbClose(m_db);
+    }
 }
 
 }  // namespace standin::client

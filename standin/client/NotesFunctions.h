@@ -39,4 +39,22 @@ struct NotesFunctions {
     std::string Message(STATUS status) const;
 };
 
+// A database opened for one call of the client and closed when it ends (the client keeps no handle
+// between calls, so a runtime restarted meanwhile never sees a stale one).
+class ClientDatabase {
+public:
+    ClientDatabase(const NotesFunctions &fns, const std::string &server, const std::string &path);
+    ~ClientDatabase();
+    ClientDatabase(const ClientDatabase &) = delete;
+    ClientDatabase &operator=(const ClientDatabase &) = delete;
+    // The open database, or 0 with Error() saying why.
+    DBHANDLE Handle() const { return m_db; }
+    const std::string &Error() const { return m_error; }
+
+private:
+    const NotesFunctions &m_fns;
+    DBHANDLE m_db = 0;
+    std::string m_error;
+};
+
 }  // namespace standin::client

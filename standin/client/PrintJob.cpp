@@ -141,23 +141,12 @@ bool PrintDocument(const NotesFunctions &fns, const std::string &server, const s
                    NOTEID noteId, const std::string &unid, std::string &error) {
     std::string records;
     {
-        DBHANDLE db = 0;
-        std::string s = fns.Lmbcs(server);
-        std::string p = fns.Lmbcs(path);
-        char full[notes::kMaxPath + 1] = {};
-        STATUS status = s.size() + p.size() + 3 > notes::kMaxPath
-                            ? STATUS{1}
-                            : fns.OSPathNetConstruct(nullptr, s.c_str(), p.c_str(), full);
-        if (status == 0) {
-            status = fns.NSFDbOpen(full, &db);
-        }
-        if (status != 0) {
-            error = "Unable to open database " + path + ": " + fns.Message(status);
+        ClientDatabase db(fns, server, path);
+        if (db.Handle() == 0) {
+            error = db.Error();
             return false;
         }
-        bool rendered = Render(fns, db, noteId, records, error);
-        (void)fns.NSFDbClose(db);
-        if (!rendered) {
+        if (!Render(fns, db.Handle(), noteId, records, error)) {
             return false;
         }
     }

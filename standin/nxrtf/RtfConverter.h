@@ -6,11 +6,13 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cd/Image.h"
+#include "cd/Picture.h"
 #include "cd/Records.h"
 
 namespace standin::rtf {
@@ -89,14 +91,9 @@ private:
     DWORD m_pendingColorFont = 0;
     std::string m_pendingRun;  // a text run whose colour record may follow (begin/end brackets)
     bool m_bracketRun = false;
-    // The picture being collected.
-    bool m_inPicture = false;
-    long m_pictureWidth = 0;
+    std::optional<cd::Picture> m_picture;  // the picture being collected
+    long m_pictureWidth = 0;               // twips of the picture being written
     long m_pictureHeight = 0;
-    WORD m_imageType = 0;
-    std::string m_imageData;
-    cd::NotesBitmap m_bitmap;
-    bool m_bitmapBad = false;
 };
 
 }  // namespace standin::rtf

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "cd/Palette.h"
+#include "cd/RichTextXml.h"
 #include "common/Lmbcs.h"
 
 namespace standin::printer {
@@ -23,16 +24,9 @@ using cd::Word;
 namespace {
 
 constexpr double kTwipsPerPixel = 15.0;  // the document is laid out at 96 dots per inch
-constexpr std::size_t kMaxImageData = 64u * 1024u * 1024u;
 constexpr int kMaxTableCells = 255;
 
 const char *const kStandardFaces[] = {"Times New Roman", "Arial", "Arial Unicode MS", "Arial", "Courier New"};
-
-bool IsPictureRecord(WORD s) {
-    return s == nc::kSigImageHeader || s == nc::kSigImageSegment || s == nc::kSigBitmapHeader ||
-           s == nc::kSigBitmapSegment || s == nc::kSigColorTable || s == nc::kSigPatternTable ||
-           s == nc::kSigTransparentTable;
-}
 
 QColor FromRgb(cd::Rgb c) {
     return QColor(c.r, c.g, c.b);
@@ -150,27 +144,19 @@ void CdDocument::Paragraph() {
 }
 
 void CdDocument::Record(WORD s, std::string_view r) {
-    if (m_inPicture && !IsPictureRecord(s) && s != nc::kSigAltText && s != nc::kSigBorderInfo) {
+    if (m_picture && !cd::Picture::Continues(s)) {
         FinishPicture();
     }
     switch (s) {
-        case nc::kSigFontTable: {
-            WORD count = Word(r, nc::kFontTableCount);
-            for (WORD i = 0; i < count; ++i) {
-                std::size_t at = nc::kFontTableFaces + static_cast<std::size_t>(i) * nc::kFaceEntrySize;
-                if (at + nc::kFaceEntrySize > r.size()) {
-                    break;
-                }
-                BYTE face = Byte(r, at);
-                if (face >= nc::kFirstTableFace) {
-                    std::string_view name = r.substr(at + nc::kFaceEntryName, nc::kFaceNameSize);
-                    std::size_t index = static_cast<std::size_t>(face - nc::kFirstTableFace);
+        case nc::kSigFontTable:
+            for (const cd::FontFace &f : cd::ReadFontTable(r)) {
+                if (f.face >= nc::kFirstTableFace) {
+                    std::size_t index = static_cast<std::size_t>(f.face - nc::kFirstTableFace);
                     m_faceNames.resize(std::max(m_faceNames.size(), index + 1));
-                    m_faceNames[index] = QString::fromStdString(LmbcsToUtf8(name.substr(0, name.find('\0'))));
+                    m_faceNames[index] = QString::fromStdString(LmbcsToUtf8(f.name));
                 }
             }
             break;
-        }
         case nc::kSigPabDefinition: {
             QTextBlockFormat b;
             WORD justify = Word(r, nc::kPabJustify);
@@ -286,34 +272,19 @@ void CdDocument::Record(WORD s, std::string_view r) {
             break;
         }
         case nc::kSigGraphic:
-            m_inPicture = true;
-            m_pictureWidth = Word(r, nc::kGraphicDestWidth);
-            m_pictureHeight = Word(r, nc::kGraphicDestHeight);
-            m_imageType = 0;
-            m_imageData.clear();
-            m_bitmap = cd::NotesBitmap();
-            m_bitmapBad = false;
+            m_picture.emplace(r);
             break;
         case nc::kSigImageHeader:
-            m_imageType = Word(r, nc::kImageType);
-            break;
         case nc::kSigImageSegment:
-            if (m_imageData.size() < kMaxImageData) {
-                m_imageData.append(
-                    r.substr(std::min(r.size(), nc::kSegmentData), Word(r, nc::kSegmentDataSize)));
-            }
-            break;
         case nc::kSigBitmapHeader:
         case nc::kSigBitmapSegment:
         case nc::kSigColorTable:
         case nc::kSigPatternTable:
-        case nc::kSigTransparentTable: {
-            std::string problem;
-            if (!m_bitmapBad && !m_bitmap.Add(s, r, problem)) {
-                m_bitmapBad = true;
+        case nc::kSigTransparentTable:
+            if (m_picture) {
+                m_picture->Add(s, r);
             }
             break;
-        }
         case nc::kSigCaption: {
             std::string_view text = r.substr(std::min(r.size(), nc::kCaptionText));
             m_cursor.insertText(QString(QChar::LineSeparator));
@@ -340,22 +311,19 @@ void CdDocument::Record(WORD s, std::string_view r) {
 }
 
 void CdDocument::FinishPicture() {
-    if (!m_inPicture) {
+    if (!m_picture) {
         return;
     }
-    m_inPicture = false;
+    cd::Picture picture = std::move(*m_picture);
+    m_picture.reset();
     QImage image;
     cd::Image pixels;
-    std::string problem;
-    if ((m_imageType == nc::kImageJpeg || m_imageType == nc::kImagePng) && !m_imageData.empty()) {
-        image.loadFromData(reinterpret_cast<const uchar *>(m_imageData.data()),
-                           static_cast<int>(m_imageData.size()));
-    } else if (m_imageType == nc::kImageGif && cd::DecodeGif(m_imageData, pixels)) {
-        image = FromPixels(pixels);
-    } else if (m_bitmap.HasHeader() && !m_bitmapBad && m_bitmap.Decode(pixels, problem)) {
+    const std::string &data = picture.ImageData();
+    if ((picture.ImageType() == nc::kImageJpeg || picture.ImageType() == nc::kImagePng) && !data.empty()) {
+        image.loadFromData(reinterpret_cast<const uchar *>(data.data()), static_cast<int>(data.size()));
+    } else if (picture.Pixels(pixels)) {
         image = FromPixels(pixels);
     }
-    m_imageData.clear();
     if (image.isNull() ||
         static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()) > cd::kMaxPixels) {
         return;
@@ -364,8 +332,9 @@ void CdDocument::FinishPicture() {
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;
     f.setName(name);
-    f.setWidth(m_pictureWidth > 0 ? m_pictureWidth / kTwipsPerPixel : image.width());
-    f.setHeight(m_pictureHeight > 0 ? m_pictureHeight / kTwipsPerPixel : image.height());
+    f.setWidth(picture.Width() > 0 ? static_cast<double>(picture.Width()) / kTwipsPerPixel : image.width());
+    f.setHeight(picture.Height() > 0 ? static_cast<double>(picture.Height()) / kTwipsPerPixel
+                                     : image.height());
     m_cursor.insertImage(f);
     m_blockStart = false;
 }
@@ -376,6 +345,7 @@ void CdDocument::TableBegin() {
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderBrush(QColor(0x80, 0x80, 0x80));
     format.setCellSpacing(0);
+    format.setBorderCollapse(true);
     format.setCellPadding(3);
     if (!m_blockStart) {
         m_cursor.insertBlock();

@@ -7,11 +7,12 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cd/Image.h"
+#include "cd/Picture.h"
 #include "cd/Records.h"
 
 namespace standin::printer {
@@ -50,14 +51,7 @@ private:
     bool m_bracketRun = false;
     std::string m_pendingRun;
     QColor m_pendingColor;
-    // The picture being collected.
-    bool m_inPicture = false;
-    int m_pictureWidth = 0;  // twips, 0 for the picture's own size
-    int m_pictureHeight = 0;
-    WORD m_imageType = 0;
-    std::string m_imageData;
-    cd::NotesBitmap m_bitmap;
-    bool m_bitmapBad = false;
+    std::optional<cd::Picture> m_picture;  // the picture being collected
     int m_pictures = 0;
 };
 

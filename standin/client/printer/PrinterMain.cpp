@@ -10,11 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <cerrno>
@@ -31,6 +33,9 @@
 #include "spool/RegistryStore.h"
 
 namespace {
+
+constexpr int kDotsPerInch = 96;     // the unit of the page layout: the pixels of the client's screen
+constexpr double kMarginMm = 19.05;  // three quarters of an inch on every side
 
 struct Job {
     std::string job;
@@ -99,12 +104,35 @@ bool WritePdf(QTextDocument &document, const Job &job, std::string &error) {
     }
     {
         QPdfWriter writer(&file);
-        writer.setResolution(96);
+        writer.setResolution(kDotsPerInch);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
         writer.setTitle(QString::fromStdString(job.title));
         writer.setCreator(QStringLiteral("Vorlix stand-in printer"));
-        document.print(&writer);
+        // Pages of the printable area, laid out for the writer, drawn one below the other without
+        // headers or footers (the client prints none unless the form asks for them).
+        document.documentLayout()->setPaintDevice(&writer);
+        document.setDocumentMargin(0);
+        const QRect area = writer.pageLayout().paintRectPixels(kDotsPerInch);
+        document.setPageSize(QSizeF(area.width(), area.height()));
+        QPainter painter(&writer);
+        for (int page = 0; page < document.pageCount(); ++page) {
+            if (page > 0 && !writer.newPage()) {
+                break;
+            }
+            painter.save();
+            painter.translate(0, -static_cast<double>(page) * area.height());
+            document.drawContents(
+                &painter, QRectF(0, static_cast<double>(page) * area.height(), area.width(), area.height()));
+            painter.restore();
+        }
+        if (!painter.end()) {
+            error = "cannot write the pages of " + job.output;
+            file.close();
+            unlink(temp.c_str());
+            return false;
+        }
     }
     bool ok = file.flush() && fsync(file.handle()) == 0;
     file.close();
@@ -164,6 +192,17 @@ int main(int argc, char **argv) {
             "usage: vorlix-standin-printer --job FILE --output PDF --registry STORE --key KEY [--delay MS] "
             "[--action N] [--title TEXT] [--silent] [--foreground]");
         return 2;
+    }
+    // The program's files and pipes are not the printer's: a printer that outlives the script must not
+    // hold them open (a reader of the program's output would wait for it).
+    (void)close_range(3, ~0U, 0);
+    int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        if (null > STDERR_FILENO) {
+            close(null);
+        }
     }
     if (!job.foreground) {
         pid_t pid = fork();
