@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "config/ExportSettings.h"
@@ -39,6 +40,14 @@ void CloseClientView() {
 
 void Sleep(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// The driver writes from a process of its own, whose working directory is not the program's: a
+// relative output path is handed over in full.
+std::string DriverPath(const std::string &path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.string();
 }
 
 // A script's text parsed and its Sub run; false when either fails (a script error was shown).
@@ -110,7 +119,7 @@ void PdfPhase::WalkLists(const PdfWorkLists &lists, platform::ScriptHost &host,
         static_cast<void>(
             RunSub(host, ViewSelectDocScript(m_settings.NSFSever, m_settings.NSFFilePath, lists.work[i]),
                    kViewSelectDocSub));
-        static_cast<void>(printer.SetOutputFile(name));
+        static_cast<void>(printer.SetOutputFile(DriverPath(name)));
         static_cast<void>(RunSub(host, PrintSelectedScript(), kPrintSelectedSub));
         WaitForPrinter(printer);
         static_cast<void>(printer.SetOutputFile(""));
