@@ -130,6 +130,16 @@ public:
         return phase.Printed();
     }
 
+    // Whether the view open in the client is name: a script that fails otherwise.
+    static bool ClientViewIs(const std::string &name) {
+        platform::ScriptHost host(notes::Api().libraryPath);
+        return host.RunScript("VBScript",
+                              "Sub Check\r\nSet ws = CreateObject(\"Notes.NOTESUIWORKSPACE\")\r\n"
+                              "If ws.CurrentView.ViewName <> \"" +
+                                  name + "\" Then\r\nCall ws.NotTheView()\r\nEnd If\r\nEnd Sub\r\n") &&
+               host.InvokeSub("Check");
+    }
+
     static void ExpectDriverRestored(const std::string &edition) {
         const std::string keys[] = {exporter::PdfPrinterKey(kVersion, edition),
                                     exporter::PdfDriverDataKey(kVersion, edition)};
@@ -194,6 +204,7 @@ TEST_F(PdfExportTest, TwoViewsPrintEveryDocumentToItsOwnFile) {
     EXPECT_EQ(ui.PdfStatuses(), expected);
     EXPECT_EQ(m_run->FinalStatusText(), "Total Exported 5 :Pdf Demo");
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+    EXPECT_TRUE(ClientViewIs("Two"));  // the client went on to the second view
     const char *subjects[] = {"Quarterly report", "Meeting notes", "Price list", "Travel plan",
                               "Invoice 2011-17"};
     std::string rows = "\"Subject\",\"%OF_Name\"\r\n";
