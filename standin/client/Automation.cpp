@@ -306,6 +306,8 @@ private:
         state.view = view;
         state.selected = 0;
         state.selectedUnid.clear();
+        // Documents are looked up afresh in a database opened again: its file may have changed.
+        state.unids.erase(DbKey(server, path));
         return InvokeResult::Done;
     }
 

@@ -204,23 +204,9 @@ void RtfConverter::Record(WORD s, std::string_view r) {
             }
             break;
         }
-        case nc::kSigPabDefinition: {
-            Paragraph p;
-            p.justify = Word(r, nc::kPabJustify);
-            WORD flags = Word(r, nc::kPabFlags);
-            WORD flags2 = Word(r, nc::kPabFlags2);
-            long left = (flags2 & nc::kPabFlag2LmDefault) != 0 ? 1440 : Word(r, nc::kPabLeftMargin);
-            long first = (flags2 & nc::kPabFlag2FirstDefault) != 0 ? left : Word(r, nc::kPabFirstLineMargin);
-            p.left = std::max(0L, left - 1440);  // Notes measures from the page edge, RTF from the margin
-            p.first = first - left;
-            p.right = (flags2 & nc::kPabFlag2RmDefault) != 0 ? 0 : Word(r, nc::kPabRightMargin);
-            p.before = Word(r, nc::kPabSpacingBefore) * 120L;
-            p.after = Word(r, nc::kPabSpacingAfter) * 120L;
-            p.list =
-                (flags & nc::kPabFlagBullet) != 0 ? 1 : ((flags & nc::kPabFlagNumberedList) != 0 ? 2 : 0);
-            m_paragraphs.emplace(Word(r, nc::kPabId), p);
+        case nc::kSigPabDefinition:
+            m_paragraphs.emplace(Word(r, nc::kPabId), cd::ReadParagraphFormat(r));
             break;
-        }
         case nc::kSigPabReference:
             ParagraphStyle(Word(r, nc::kPabRefId));
             break;

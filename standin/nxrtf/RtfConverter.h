@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cd/Image.h"
+#include "cd/ParagraphFormat.h"
 #include "cd/Picture.h"
 #include "cd/Records.h"
 
@@ -24,15 +25,7 @@ public:
     [[nodiscard]] bool Convert(std::string_view records, std::string &rtf, std::string &problem);
 
 private:
-    struct Paragraph {
-        WORD justify = 0;
-        long left = 0;   // twips from the margin
-        long first = 0;  // first-line indent relative to left
-        long right = 0;
-        long before = 0;
-        long after = 0;
-        int list = 0;  // 0 none, 1 bullets, 2 numbers
-    };
+    using Paragraph = cd::ParagraphFormat;
     struct Cell {
         int row = 0;
         int column = 0;

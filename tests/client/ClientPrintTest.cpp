@@ -136,19 +136,17 @@ protected:
         destroy(engine);
         return rc;
     }
-    int OpenView(const std::string &view) {
+    int OpenView(const std::string &view, const std::string &db = "memo.nsf") {
         return RunScript(
             "Sub OpenView\r\nSet ws = CreateObject(\"Notes.NOTESUIWORKSPACE\")\r\nCall ws.OpenDatabase(\"" +
-                std::string() + "\", \"" + "memo.nsf" + "\", \"" + view + "\")\r\nEnd Sub\r\n",
+                std::string() + "\", \"" + db + "\", \"" + view + "\")\r\nEnd Sub\r\n",
             "OpenView");
     }
-    int SelectDoc(const std::string &unid) {
+    int SelectDoc(const std::string &unid, const std::string &db = "memo.nsf") {
         return RunScript(
             "Sub ViewSelectDoc\r\nSet ws = CreateObject(\"Notes.NOTESUIWORKSPACE\")\r\n"
-            "Set Sess = CreateObject(\"Notes.NOTESSESSION\")\r\nSet ThisDb = Sess.GetDatabase(\"\", "
-            "\"memo.nsf\")\r\n"
-            "Set doc = ThisDb.GetDocumentByUNID(\"" +
-                unid +
+            "Set Sess = CreateObject(\"Notes.NOTESSESSION\")\r\nSet ThisDb = Sess.GetDatabase(\"\", \"" +
+                db + "\")\r\nSet doc = ThisDb.GetDocumentByUNID(\"" + unid +
                 "\")\r\nif Not doc Is Nothing then\r\nThisCount = ThisCount + 1\r\n"
                 "rv = ws.CurrentView.SelectDocument(doc)\r\nEnd If\r\nEnd Sub\r\n",
             "ViewSelectDoc");
@@ -188,6 +186,23 @@ TEST_F(ClientPrintTest, PrintsTheSelectedDocumentAsPdfWithItsTableAndPicture) {
     std::string images = Command("pdfimages -list '" + pdf + "'");
     EXPECT_NE(images.find("   48    32 "), std::string::npos) << images;
     testsupport::ExpectNothingLeft();  // the client keeps no database or note open between scripts
+}
+
+// An order of the demo database prints through the demo's Order form: its logo, heading and table.
+TEST_F(ClientPrintTest, PrintsADemoOrderThroughItsForm) {
+    testsupport::WriteFile(m_dir.File("sales.nsf"),
+                           testsupport::ReadFile(testsupport::SourcePath("examples/demo/sales.nsf")));
+    ASSERT_EQ(OpenView("Orders\\By Status", "sales.nsf"), 0) << m_error.description;
+    ASSERT_EQ(SelectDoc("C1257E2A004F3A105A17000000000029", "sales.nsf"), 0) << m_error.description;
+    const std::string pdf = m_dir.File("order.pdf");
+    ASSERT_EQ(PrintSelected(pdf), 0) << m_error.description;
+    ASSERT_TRUE(WaitFor([] { return OutputFile().empty(); })) << OutputFile();
+    std::string text = Command("pdftotext -layout '" + pdf + "' -");
+    for (const char *expected :
+         {"Order 24001", "Customer", "Harbor SARL", "Products", "Order for Harbor SARL."}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
+    }
+    EXPECT_NE(Command("pdfimages -list '" + pdf + "'").find("  120    36 "), std::string::npos);
 }
 
 TEST_F(ClientPrintTest, ScriptErrorsOfTheClient) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "cd/Palette.h"
+#include "cd/ParagraphFormat.h"
 #include "cd/RichTextXml.h"
 #include "common/Lmbcs.h"
 
@@ -158,19 +159,18 @@ void CdDocument::Record(WORD s, std::string_view r) {
             }
             break;
         case nc::kSigPabDefinition: {
+            // A later definition of the same number replaces the earlier one: compound text joins rich
+            // text of several items, each numbering its paragraph formats from 1.
+            cd::ParagraphFormat p = cd::ReadParagraphFormat(r);
             QTextBlockFormat b;
-            WORD justify = Word(r, nc::kPabJustify);
-            b.setAlignment(justify == nc::kJustifyRight    ? Qt::AlignRight
-                           : justify == nc::kJustifyCenter ? Qt::AlignHCenter
-                           : justify == nc::kJustifyBlock  ? Qt::AlignJustify
-                                                           : Qt::AlignLeft);
-            WORD flags2 = Word(r, nc::kPabFlags2);
-            long left = (flags2 & nc::kPabFlag2LmDefault) != 0 ? 1440 : Word(r, nc::kPabLeftMargin);
-            long first = (flags2 & nc::kPabFlag2FirstDefault) != 0 ? left : Word(r, nc::kPabFirstLineMargin);
-            b.setLeftMargin(static_cast<double>(std::max(0L, left - 1440)) / kTwipsPerPixel);
-            b.setTextIndent(static_cast<double>(first - left) / kTwipsPerPixel);
-            b.setTopMargin(Word(r, nc::kPabSpacingBefore) * 120.0 / kTwipsPerPixel);
-            b.setBottomMargin(Word(r, nc::kPabSpacingAfter) * 120.0 / kTwipsPerPixel);
+            b.setAlignment(p.justify == nc::kJustifyRight    ? Qt::AlignRight
+                           : p.justify == nc::kJustifyCenter ? Qt::AlignHCenter
+                           : p.justify == nc::kJustifyBlock  ? Qt::AlignJustify
+                                                             : Qt::AlignLeft);
+            b.setLeftMargin(static_cast<double>(p.left) / kTwipsPerPixel);
+            b.setTextIndent(static_cast<double>(p.first) / kTwipsPerPixel);
+            b.setTopMargin(static_cast<double>(p.before) / kTwipsPerPixel);
+            b.setBottomMargin(static_cast<double>(p.after) / kTwipsPerPixel);
             m_paragraphs[Word(r, nc::kPabId)] = b;
             break;
         }
@@ -388,6 +388,7 @@ void CdDocument::TableCell(std::string_view r) {
         cell.setFormat(f);
     }
     m_cursor = cell.firstCursorPosition();
+    m_cursor.setBlockFormat(QTextBlockFormat());  // a cell's text starts in the default paragraph format
     m_blockStart = true;
 }
 
