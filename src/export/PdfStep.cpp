@@ -27,8 +27,9 @@ StepOutcome PdfStep::Process(RunContext &run, DocumentContext &document) {
         return StepOutcome::kNext;
     }
     std::string error;
-    std::string path = DocumentFileName(document.note, PdfFileNaming(run.settings), document.basePath,
-                                        document.count, &error);
+    // A second document of the same file name gets a numbered name rather than replace the first PDF.
+    std::string path = run.names.Claim(DocumentFileName(document.note, PdfFileNaming(run.settings),
+                                                        document.basePath, document.count, &error));
     document.errors.Append(error);
     ++m_lists.count;
     m_lists.work.push_back(document.universalId);

@@ -248,6 +248,20 @@ TEST_F(PdfExportTest, ViewOfUnreadableDocumentsContributesOnlyItsMarker) {
     ExpectDriverRestored(kPro);
 }
 
+// A document in two views is printed twice; named by its universal ID, the second file is numbered
+// instead of replacing the first.
+TEST_F(PdfExportTest, SecondFileOfTheSameNameIsNumbered) {
+    PdfUi ui;
+    auto profile = PdfProfile({"Three", "Again"});
+    profile.Settings.PdfFormatNameFormat = config::kNameByUniversalId;
+    ASSERT_TRUE(Run(profile)) << m_run->LastError();
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+    for (const char *name :
+         {"D0C00000000000000000000000000100.pdf", "D0C000000000000000000000000001002.pdf"}) {
+        EXPECT_NE(PdfText(OutPath(name)).find("Quarterly report"), std::string::npos) << name;
+    }
+}
+
 // The edition names the printer key of set-up and restore: the printer prints only when its own key
 // says there is no dialog, and the other edition's key is never written.
 TEST_F(PdfExportTest, EditionNamesThePrinterKey) {
