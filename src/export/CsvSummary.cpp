@@ -162,14 +162,18 @@ std::string CsvSummary::RowText(const std::vector<CsvCell> &cells, const std::st
     return line;
 }
 
-std::string CsvSummary::Encode(const std::string &utf8) const {
-    if (m_encoding == kEncodingUtf16) {
+std::string EncodeText(const std::string &utf8, int characterEncoding) {
+    if (characterEncoding == kEncodingUtf16) {
         return platform::Utf8ToUtf16LeBytes(utf8);
     }
-    if (m_encoding == kEncodingUtf8) {
+    if (characterEncoding == kEncodingUtf8) {
         return utf8;
     }
     return platform::Utf8ToAnsi(utf8);
+}
+
+std::string CsvSummary::Encode(const std::string &utf8) const {
+    return EncodeText(utf8, m_encoding);
 }
 
 bool CsvSummary::WriteLine(const std::string &utf8Line) {

@@ -16,6 +16,10 @@ using config::kEncodingAnsi;
 using config::kEncodingUtf16;
 using config::kEncodingUtf8;
 
+// UTF-8 text in a CharacterEncoding: 0 the ANSI code page (unmappable characters become its
+// substitute), 1 UTF-16 LE without a byte-order mark, 2 UTF-8 as it is; any other value ANSI.
+std::string EncodeText(const std::string &utf8, int characterEncoding);
+
 // One value of a data row. Replacements (the control-character rules) apply to field and formula
 // columns only, never to computed columns such as %Errors.
 struct CsvCell {

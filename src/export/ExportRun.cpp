@@ -4,6 +4,8 @@
 
 #include "export/ExportRunState.h"
 #include "export/PdfStep.h"
+#include "export/RtfFileStep.h"
+#include "export/TextFileStep.h"
 #include "platform/UserInterface.h"
 #include "richtext/NotesItem.h"
 
@@ -30,8 +32,8 @@ void ExportRun::State::BuildPipeline() {
     // Attachment extraction step: Add<...>();
     // OLE extraction step: Add<...>();
     m_steps.push_back(&m_imageDirectory);
-    // Text/HTML file step: Add<...>();
-    // RTF file step: Add<...>();
+    Add<TextFileStep>();
+    Add<RtfFileStep>();
     m_steps.push_back(&m_csvRow);
     m_steps.push_back(&m_moveToFolder);
 }
@@ -254,6 +256,8 @@ void ExportRun::State::BeginDocument(DocumentContext &document, NOTEID noteId) {
         document.errors.Append(record);
     }
     document.errors.Append(note.ErrorText());
+    document.columnsEvaluated = false;
+    document.renderErrors.Clear();
     for (const ComputedColumn column : kFilledBySteps) {
         m_items.SetValue(m_columns[column], {});
     }

@@ -79,6 +79,7 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
         static_cast<void>(platform::FreeLibraryHandle(api.library));
         api.library = nullptr;
         api.libraryPath.clear();
+        api.programDirectory.clear();
         ClearTable();
     }
     std::string loaderError;
@@ -92,6 +93,7 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
     }
     api.library = library;
     api.libraryPath = libraryPath;
+    api.programDirectory = programPath;
     std::size_t count = 0;
     const NotesApiRow *rows = NotesApiRows(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -112,6 +114,7 @@ bool UnloadNotesLibrary() {
     }
     api.library = nullptr;
     api.libraryPath.clear();
+    api.programDirectory.clear();
     ClearTable();
     return true;
 }
