@@ -4,6 +4,7 @@
 #include "config/ExportSettings.h"
 #include "config/OutputItems.h"
 #include "export/DocumentFileName.h"
+#include "log/LogManager.h"
 #include "notes/NotesApi.h"
 #include "notes/NotesNote.h"
 
@@ -26,11 +27,14 @@ StepOutcome PdfStep::Process(RunContext &run, DocumentContext &document) {
     if (!document.note.IsOpen()) {
         return StepOutcome::kNext;
     }
+    const DocumentFileNaming naming = PdfFileNaming(run.settings);
     std::string error;
-    // A second document of the same file name gets a numbered name rather than replace the first PDF.
-    std::string path = run.names.Claim(DocumentFileName(document.note, PdfFileNaming(run.settings),
-                                                        document.basePath, document.count, &error));
+    std::string path = DocumentFileName(document.note, naming, document.basePath, document.count, &error);
     document.errors.Append(error);
+    // A name from a field value that an earlier document's file has is numbered, not replaced.
+    if (!ClaimDocumentFileName(run, naming, "PDF", path)) {
+        return EndRun(run.log.LastError());
+    }
     ++m_lists.count;
     m_lists.work.push_back(document.universalId);
     run.items.SetValue(run.columns[ComputedColumn::kOtherFile], path);

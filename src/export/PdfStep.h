@@ -15,8 +15,8 @@ public:
 
     // The view's marker and name.
     [[nodiscard]] bool BeginView(RunContext &run) override;
-    // An open document's universal ID and PDF path (numbered when an earlier file of the run has that
-    // name); %OF_Name becomes that path.
+    // An open document's universal ID and PDF path (a name from a field value numbered when an earlier
+    // file of the run has it); %OF_Name becomes that path.
     [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
     // The PDF phase, in the Notes runtime the run works in. Its own failures (a view the client cannot
     // open, a time-out the user cancels) set the cancel flag but never fail the run.

@@ -250,16 +250,16 @@ TEST_F(PdfExportTest, ViewOfUnreadableDocumentsContributesOnlyItsMarker) {
     ExpectDriverRestored(kPro);
 }
 
-// A document in two views is printed twice; named by its universal ID, the second file is numbered
+// A document in two views is printed twice; named by a field value, the second file is numbered
 // instead of replacing the first.
 TEST_F(PdfExportTest, SecondFileOfTheSameNameIsNumbered) {
     PdfUi ui;
     auto profile = PdfProfile({"Three", "Again"});
-    profile.Settings.PdfFormatNameFormat = config::kNameByUniversalId;
+    profile.Settings.PdfFormatNameFormat = config::kNameByFieldValue;
+    profile.Settings.PdfFormatAppendFieldName = "Subject";
     ASSERT_TRUE(Run(profile)) << m_run->LastError();
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
-    for (const char *name :
-         {"D0C00000000000000000000000000100.pdf", "D0C000000000000000000000000001002.pdf"}) {
+    for (const char *name : {"Quarterly report.pdf", "Quarterly report2.pdf"}) {
         EXPECT_NE(PdfText(OutPath(name)).find("Quarterly report"), std::string::npos) << name;
     }
 }
