@@ -3,7 +3,6 @@
 // process, as it does in a Notes client between scripts.
 #include "ScriptHost.h"
 
-#include <cstdio>
 #include <map>
 #include <mutex>
 
