@@ -88,7 +88,10 @@ public:
     std::string Encode(const std::string &utf8) const;
 
 private:
-    bool WriteLine(const std::string &utf8Line);
+    void AppendRowText(std::string &line, const std::vector<CsvCell> &cells, const std::string &delimiter,
+                       bool doubleQuotes) const;
+    // Writes m_line (UTF-8, without its row end).
+    bool WriteLine();
 
     int m_encoding;
     bool WriteFailure();
@@ -105,6 +108,8 @@ private:
     std::string m_path;
     std::vector<std::pair<std::string, std::string>> m_replacements;
     std::string m_lastError;
+    std::string m_line;              // the row being written, reused from row to row
+    mutable std::string m_replaced;  // a value with the replacements made, reused likewise
 };
 
 }  // namespace exporter

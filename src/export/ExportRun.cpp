@@ -213,7 +213,9 @@ bool ExportRun::State::ProcessDocument(DocumentContext &document, NOTEID noteId,
     notes::NotesNote &note = document.note;
     ++m_count;
     m_items.SetValue(m_columns[ComputedColumn::kCount], std::to_string(m_count));
-    if (!Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
+    // The line is built only when the log takes it: this runs once for every document.
+    if (m_log.Accepts(logging::kLogLevelMedium) &&
+        !Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
         note.Close();
         return false;
     }
