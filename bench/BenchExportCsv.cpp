@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "BenchSupportDxl.h"
 #include "BenchSupportSession.h"
+#include "BenchSupportWalk.h"
 #include "config/DatabaseExportProfile.h"
 #include "export/ExportRun.h"
 #include "notes/NotesApi.h"
@@ -151,90 +151,33 @@ double ThreadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// Runs the CSV export of the database once; false (with the reason) when it did not export everything.
-bool ExportOnce(const std::string &profilePath, long documents, std::string &error) {
-    config::DatabaseExportProfile profile;
-    if (!profile.LoadFromFile(profilePath, "Vorlix", "6.0.15")) {
-        error = profile.LastError();
-        return false;
-    }
-    profile.ShowProgress = false;
-    std::atomic<bool> cancel{false};
-    exporter::ExportRun run(profile, false);
-    if (!run.Run(Fixture::Get().Session(), cancel, false, true, false) || run.ExportedTotal() != documents) {
-        error = run.LastError();
-        return false;
-    }
-    return true;
-}
-
 // The floor the export is measured against: the view walked with the C API alone (through the
 // function table, none of the program's wrappers), every note opened and each of the ten items turned
 // into its text and that text into Unicode (UTF-16), nothing written. Returns the documents walked.
 long BareWalk(const std::string &database, std::size_t &characters) {
     const notes::NotesApiTable &fn = notes::Api().fn;
-    DBHANDLE db = notes::kNullHandle;
-    if (fn.NSFDbOpen(database.c_str(), &db) != 0) {
-        return -1;
-    }
-    NOTEID viewId = 0;
-    HCOLLECTION collection = 0;
-    if (fn.NIFFindDesignNote(db, "All", notes::kNoteClassView, &viewId) != 0 ||
-        fn.NIFOpenCollection(db, db, viewId, 0, notes::kNullHandle, &collection, nullptr, nullptr, nullptr,
-                             nullptr) != 0) {
-        fn.NSFDbClose(db);
-        return -1;
-    }
     std::string names[kColumns];
     for (int c = 0; c < kColumns; ++c) {
         names[c] = ColumnName(c + 1);  // plain ASCII: the same bytes in LMBCS
     }
-    std::vector<NOTEID> ids;
-    char text[0xFFFF];
-    char unicode[0xFFFF];
-    long walked = 0;
-    COLLECTIONPOSITION position{};
-    WORD signal = notes::kSignalMoreToDo;
-    while ((signal & notes::kSignalMoreToDo) != 0) {
-        DHANDLE buffer = notes::kNullHandle;
-        DWORD returned = 0;
-        if (fn.NIFReadEntries(collection, &position, notes::kNavigateNext, 1, notes::kNavigateNext,
-                              0xFFFFFFFF, notes::kReadMaskNoteId, &buffer, nullptr, nullptr, &returned,
-                              &signal) != 0 ||
-            buffer == notes::kNullHandle) {
-            break;
-        }
-        const auto *entries = static_cast<const NOTEID *>(fn.OSLockObject(buffer));
-        ids.assign(entries, entries + returned);
-        fn.OSUnlockObject(buffer);
-        fn.OSMemFree(buffer);
-        for (const NOTEID id : ids) {
-            NOTEHANDLE note = notes::kNullHandle;
-            if ((id & notes::kNoteIdCategory) != 0 || fn.NSFNoteOpen(db, id, 0, &note) != 0) {
+    static char text[0xFFFF];
+    static char unicode[0xFFFF];
+    return bench::WalkViewNotes(database, "All", [&](NOTEHANDLE note) {
+        for (const std::string &name : names) {
+            BLOCKID item{};
+            BLOCKID value{};
+            WORD type = 0;
+            DWORD length = 0;
+            if (fn.NSFItemInfo(note, name.c_str(), static_cast<WORD>(name.size()), &item, &type, &value,
+                               &length) != 0) {
                 continue;
             }
-            for (const std::string &name : names) {
-                BLOCKID item{};
-                BLOCKID value{};
-                WORD type = 0;
-                DWORD length = 0;
-                if (fn.NSFItemInfo(note, name.c_str(), static_cast<WORD>(name.size()), &item, &type, &value,
-                                   &length) != 0) {
-                    continue;
-                }
-                const WORD textLength =
-                    fn.NSFItemConvertValueToText(type, value, length, text, sizeof text, ';');
-                characters += fn.OSTranslate(notes::kTranslateLmbcsToUnicode, text, textLength, unicode,
-                                             sizeof unicode) /
-                              2;
-            }
-            fn.NSFNoteClose(note);
-            ++walked;
+            const WORD textLength = fn.NSFItemConvertValueToText(type, value, length, text, sizeof text, ';');
+            characters +=
+                fn.OSTranslate(notes::kTranslateLmbcsToUnicode, text, textLength, unicode, sizeof unicode) /
+                2;
         }
-    }
-    fn.NIFCloseCollection(collection);
-    fn.NSFDbClose(db);
-    return walked;
+    });
 }
 
 // The export and the bare walk, one after the other in each iteration, and the ratio of their times.
@@ -256,7 +199,7 @@ void BM_ExportAgainstBareWalk(benchmark::State &state) {
             const double startCpu = ThreadCpuSeconds();
             std::string error;
             std::size_t characters = 0;
-            if (exporting && !ExportOnce(profilePath, documents, error)) {
+            if (exporting && !bench::ExportOnce(Fixture::Get().Session(), profilePath, documents, error)) {
                 state.SkipWithError(error.c_str());
                 return;
             }

@@ -3,9 +3,13 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+
+#include "config/DatabaseExportProfile.h"
+#include "export/ExportRun.h"
 
 namespace bench {
 
@@ -30,6 +34,23 @@ ScratchNotes::~ScratchNotes() {
     m_session.End(false);
     std::error_code ec;
     std::filesystem::remove_all(m_dir, ec);
+}
+
+bool ExportOnce(notes::NotesSession &session, const std::string &profilePath, long documents,
+                std::string &error) {
+    config::DatabaseExportProfile profile;
+    if (!profile.LoadFromFile(profilePath, "Vorlix", "6.0.15")) {
+        error = profile.LastError();
+        return false;
+    }
+    profile.ShowProgress = false;
+    std::atomic<bool> cancel{false};
+    exporter::ExportRun run(profile, false);
+    if (!run.Run(session, cancel, false, true, false) || run.ExportedTotal() != documents) {
+        error = run.LastError();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace bench

@@ -25,4 +25,9 @@ private:
     notes::NotesSession m_session;
 };
 
+// Runs the export of the profile file once in this session; false (with the reason) when it failed or
+// did not export that many documents.
+[[nodiscard]] bool ExportOnce(notes::NotesSession &session, const std::string &profilePath, long documents,
+                              std::string &error);
+
 }  // namespace bench

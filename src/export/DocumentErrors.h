@@ -11,6 +11,9 @@ class DocumentErrors {
 public:
     // Appends a message, after a line feed when there is already one.
     void Append(const std::string &message);
+    // Appends a message directly after the text before it, with no line feed (the messages of one
+    // kind that run on, such as the attachments that could not be written).
+    void Continue(const std::string &message) { m_text += message; }
     // Appends an error record of the note: "title: detail", or whichever of the two is not empty.
     void Append(const notes::ErrorObject &record);
     // Appends the gathered text to text, after a line feed when text is not empty.

@@ -29,8 +29,10 @@ void ExportRun::State::BuildPipeline() {
         Add<PdfStep>(m_run.m_showProgress);
     }
     m_steps.push_back(&m_copy);
-    // Attachment extraction step: Add<...>();
-    // OLE extraction step: Add<...>();
+    // Attachments and OLE objects share the directory rule and its formula, compiled once.
+    const auto attachmentDirectory = std::make_shared<AttachmentDirectory>();
+    Add<ExtractAttachmentsStep>(attachmentDirectory);
+    Add<ExtractOleStep>(attachmentDirectory);
     m_steps.push_back(&m_imageDirectory);
     Add<TextFileStep>();
     Add<RtfFileStep>();
@@ -333,7 +335,6 @@ bool ExportRun::State::CloseOutputs(bool succeeded) {
 }
 
 void ExportRun::State::CleanUp() {
-    m_attachmentFormula.reset();
     if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase) {
         m_profile.SourceDatabase.reset();
     }

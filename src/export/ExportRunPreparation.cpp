@@ -70,10 +70,6 @@ bool ExportRun::State::Prepare() {
     if (m_columns.Selected(ComputedColumn::kInFolders) && !ScanDesign(true)) {
         return false;
     }
-    if (!PrepareAttachmentFormula()) {
-        return false;
-    }
-    m_context.attachmentFormula = m_attachmentFormula.get();
     return EachStep(&DocumentStep::Prepare);
 }
 
@@ -254,21 +250,6 @@ bool ExportRun::State::ScanDesign(bool folders) {
                 return Cancelled(kExportCancelled);  // either scan: never an empty reason
             }
         }
-    }
-    return true;
-}
-
-bool ExportRun::State::PrepareAttachmentFormula() {
-    const bool extracting = m_settings.ExtractAttachments || m_settings.ExtractOle;
-    if (m_settings.DetachMethod != config::kDetachToFormulaDirectory || !extracting) {
-        return true;
-    }
-    if (m_settings.DetachMethodEvalString.empty()) {
-        return Fail("Error with Attachment Path Lotus Notes Formula");
-    }
-    m_attachmentFormula = std::make_unique<notes::NotesFormula>(m_settings.DetachMethodEvalString);
-    if (!m_attachmentFormula->Compile()) {
-        return Fail("Compile Error for Attachment Path Lotus Notes Formula");
     }
     return true;
 }

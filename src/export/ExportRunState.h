@@ -13,6 +13,7 @@
 #include "export/CsvRowStep.h"
 #include "export/DocumentStep.h"
 #include "export/ExportRun.h"
+#include "export/ExtractAttachmentsStep.h"
 #include "export/FieldNameScanStep.h"
 #include "export/ImageDirectoryStep.h"
 #include "export/MoveToFolderStep.h"
@@ -84,35 +85,35 @@ private:
 
     bool Steps();
 
-    // A. Preparation.
+    // Preparation: everything checked and opened before the first document.
     bool Prepare();
     void FindComputedColumns();
 
-    // A.4: every formula column compiles; the failures are listed, at most ten of them.
+    // Every formula column compiles; the failures are listed, at most ten of them.
     bool CompileFormulaColumns();
 
-    // A.5: carriage-return rule first, then line feed; applied to field and formula columns only.
+    // The carriage-return rule first, then line feed; applied to field and formula columns only.
     void RegisterControlCharacterRules();
 
-    // A.6
+    // The source database: adopted from the caller, kept open, or opened.
     bool OpenSourceDatabase();
 
     DBHANDLE DbHandle() const { return m_db != nullptr ? m_db->Handle() : notes::kNullHandle; }
 
-    // A.9 and B.
+    // The views, folders or query to walk, from the selection method.
     bool BuildViewList();
 
     std::string QueryText() const { return m_settings.QueryAllDocs ? "SELECT @ALL" : m_settings.Query; }
 
     bool ResolveIncludeExclude();
 
-    // C: OutputPath, and below it the view's cascading name as directory levels.
+    // OutputPath, and below it the view's cascading name as directory levels.
     void ComputeBasePath();
 
-    // A.14
+    // The log's first line and the profile's warnings.
     bool BeginLog();
 
-    // A.15 (views) and A.16 (folders): which views or folders hold each note.
+    // Which views or folders hold each note.
     bool ScanDesign(bool folders);
 
     // F.1: the current note and view and the source database closed before the PDF phase. False when
@@ -124,10 +125,7 @@ private:
     // The cancel goes to the log on a line of its own, then becomes the run's reason.
     bool Cancelled(const char *text);
 
-    // A.17
-    bool PrepareAttachmentFormula();
-
-    // D. One entry of the view list.
+    // One entry of the view list.
     bool ExportView(const ViewEntry &view);
     bool WalkView(const ViewEntry &entry);
     bool WalkSearch(const std::string &query);
@@ -144,26 +142,26 @@ private:
     // so that its text keeps its storage.
     DocumentContext NewDocument(notes::NotesNote &note) const;
 
-    // E. The per-document pipeline, in its fixed order.
+    // The per-document pipeline, in its fixed order.
     bool ProcessDocument(DocumentContext &document, NOTEID noteId, long position);
 
     // The document's place in the run, its universal ID and the errors met in opening it; the columns
     // the steps fill start empty, and those of the views and folders holding it are looked up.
     void BeginDocument(DocumentContext &document, NOTEID noteId);
 
-    // E.15
+    // The "processed" log line with the value of the log field.
     [[nodiscard]] bool LogProcessed(const notes::NotesNote &note);
     std::string DocumentStatus() const;
 
-    // F.1 and F.2
+    // The totals of a run whose loop reached its end.
     bool Finish();
 
-    // F.3, the part that can fail: the summary file is renamed over its final name on every orderly
+    // The part of the ending that can fail: the summary file is renamed over its final name on every orderly
     // ending (a file whose writing failed keeps its partial name), the databases the run changed are
     // saved and the log is closed. Each failure is added to the run's reason.
     bool CloseOutputs(bool succeeded);
 
-    // F.3: reached on every path; what was never created is simply not there.
+    // The clean-up, reached on every path; what was never created is simply not there.
     // The note, views and databases were closed by CloseOutputs, which every path passes.
     void CleanUp();
 
@@ -199,7 +197,6 @@ private:
     notes::NotesDatabase m_callerDb;
     NoteViewFolderTable m_inViews;
     NoteViewFolderTable m_inFolders;
-    std::unique_ptr<notes::NotesFormula> m_attachmentFormula;
     logging::LogManager m_log;
     OutputNameRegistry m_names;
     RunContext m_context;

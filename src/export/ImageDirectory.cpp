@@ -1,8 +1,7 @@
 // Per-document image directory, file prefix and counter of rich-text rendering.
 #include "export/ImageDirectory.h"
 
-#include <cstdio>
-
+#include "export/AttachmentDirectory.h"
 #include "notes/NotesNote.h"
 #include "platform/AsciiText.h"
 #include "platform/Paths.h"
@@ -20,12 +19,6 @@ std::string Trim(const std::string &text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-std::string Count7(long count) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%07ld", count);
-    return text;
 }
 
 }  // namespace
@@ -58,7 +51,7 @@ bool PrepareImageDirectory(const config::ExportSettings &settings, const std::st
     bool resetCounter = true;
     switch (options.RtfAdvancedExtractMethod) {
         case richtext::kImageDirCount:
-            state.ImageDirectory = platform::JoinPath(basePath, Count7(count));
+            state.ImageDirectory = platform::JoinPath(basePath, CountText(count));
             break;
         case richtext::kImageDirUniversalId:
             state.ImageDirectory = platform::JoinPath(basePath, note.UniversalId());
@@ -93,7 +86,7 @@ bool PrepareImageDirectory(const config::ExportSettings &settings, const std::st
     }
     switch (options.RtfAdvancedImageFilePrefixMethod) {
         case richtext::kImagePrefixCount:
-            state.ImagePrefix = Count7(count) + "_";
+            state.ImagePrefix = CountText(count) + "_";
             break;
         case richtext::kImagePrefixUniversalId:
             state.ImagePrefix = note.UniversalId() + "_";

@@ -7,25 +7,13 @@
 
 #include "export/NoteViewFolderTable.h"
 #include "notes/NotesApi.h"
+#include "notes/NotesFileObject.h"
 #include "notes/NotesNote.h"
 #include "notes/NotesWrapperSupport.h"
 
 namespace exporter {
 
 namespace {
-
-// A "$FILE" item's value: the type word, then the file object (packed). Offsets count from the start of
-// the value, type word included.
-constexpr std::size_t kValueTypeSize = 2;
-constexpr std::size_t kObjectTypeOffset = kValueTypeSize + 0;      // WORD ObjectType
-constexpr std::size_t kFileNameLengthOffset = kValueTypeSize + 6;  // WORD FileNameLength
-constexpr std::size_t kHostTypeOffset = kValueTypeSize + 8;        // WORD HostType
-constexpr std::size_t kFileNameOffset = kValueTypeSize + 36;       // the name, not NUL-terminated
-
-bool IsNonFileHost(WORD hostType) {
-    return hostType == notes::kHostOle || hostType == notes::kHostOleLib ||
-           hostType == notes::kHostByteArrayExt || hostType == notes::kHostByteArrayPage;
-}
 
 bool SameItemName(const char *name, WORD length, const char *wanted) {
     const std::size_t wantedLength = std::strlen(wanted);
@@ -45,6 +33,7 @@ bool SameItemName(const char *name, WORD length, const char *wanted) {
 struct ScanState {
     std::vector<std::string> names;
     bool attachmentsOnly = false;
+    bool hasOle = false;  // a "$FILE" item holds OLE storage or a byte array
 };
 
 // Called by NSFItemScan; never lets an exception reach the runtime.
@@ -62,45 +51,57 @@ STATUS CollectItem(WORD, WORD, char *name, WORD nameLength, void *value, DWORD v
             }
             return notes::kNoError;
         }
-        if (!SameItemName(name, nameLength, "$FILE") || value == nullptr || valueLength < kFileNameOffset) {
+        notes::FileObjectHeader header;
+        if (!SameItemName(name, nameLength, "$FILE") ||
+            !notes::ReadFileObjectHeader(static_cast<const char *>(value), valueLength, header)) {
             return notes::kNoError;
         }
-        const auto *bytes = static_cast<const char *>(value);
-        if (notes::wrapper::ReadWord(bytes, 0) != notes::kTypeObject ||
-            notes::wrapper::ReadWord(bytes, kObjectTypeOffset) != notes::kObjectFile ||
-            IsNonFileHost(notes::wrapper::ReadWord(bytes, kHostTypeOffset))) {
-            return notes::kNoError;
+        if (header.IsFile()) {
+            state.names.push_back(std::move(header.storedName));
+        } else {
+            state.hasOle = true;
         }
-        const WORD fileNameLength = notes::wrapper::ReadWord(bytes, kFileNameLengthOffset);
-        if (kFileNameOffset + fileNameLength > valueLength) {
-            return notes::kNoError;
-        }
-        state.names.push_back(notes::wrapper::FromLmbcs(bytes + kFileNameOffset, fileNameLength));
     } catch (...) {
         // An allocation failure loses the rest of the list, nothing else.
     }
     return notes::kNoError;
 }
 
-std::vector<std::string> Scan(const notes::NotesNote &note, bool attachmentsOnly) {
+ScanState Scan(const notes::NotesNote &note, bool attachmentsOnly) {
     ScanState state;
     state.attachmentsOnly = attachmentsOnly;
     const auto &fn = notes::Api().fn;
-    if (!note.IsOpen() || fn.NSFItemScan == nullptr) {
-        return {};
+    if (note.IsOpen() && fn.NSFItemScan != nullptr) {
+        (void)fn.NSFItemScan(note.Handle(), CollectItem, &state);
     }
-    (void)fn.NSFItemScan(note.Handle(), CollectItem, &state);
-    return std::move(state.names);
+    return state;
 }
 
 }  // namespace
 
 std::vector<std::string> NoteItemScan::ItemNames(const notes::NotesNote &note) {
-    return Scan(note, false);
+    return Scan(note, false).names;
 }
 
 std::vector<std::string> NoteItemScan::AttachmentNames(const notes::NotesNote &note) {
-    return Scan(note, true);
+    return Scan(note, true).names;
+}
+
+NoteAttachmentSummary NoteItemScan::Attachments(const notes::NotesNote &note, const std::string &delimiter) {
+    ScanState state = Scan(note, true);
+    NoteAttachmentSummary summary;
+    summary.hasFiles = !state.names.empty();
+    summary.hasOle = state.hasOle;
+    summary.names = Join(state.names, delimiter);
+    return summary;
+}
+
+bool NoteItemScan::HasFileAttachments(const notes::NotesNote &note) {
+    return !Scan(note, true).names.empty();
+}
+
+bool NoteItemScan::HasOleObjects(const notes::NotesNote &note) {
+    return Scan(note, true).hasOle;
 }
 
 std::string NoteItemScan::AttachmentNames(const notes::NotesNote &note, const std::string &delimiter) {

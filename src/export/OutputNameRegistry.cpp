@@ -5,10 +5,7 @@
 
 namespace exporter {
 
-namespace {
-
-// "dir/a.b.txt" with n 2 gives "dir/a2.b.txt"; "dir/readme" gives "dir/readme2".
-std::string Numbered(const std::string &path, int n) {
+std::string NumberedFileName(const std::string &path, int n) {
     const std::size_t nameStart =
         path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1;
     const std::size_t dot = path.find('.', nameStart);
@@ -19,8 +16,6 @@ std::string Numbered(const std::string &path, int n) {
     return path.substr(0, dot) + number + path.substr(dot);
 }
 
-}  // namespace
-
 std::string OutputNameRegistry::Claim(const std::string &path) {
     m_renamed = false;
     if (m_taken.insert(platform::AsciiLower(path)).second) {
@@ -28,7 +23,7 @@ std::string OutputNameRegistry::Claim(const std::string &path) {
     }
     m_renamed = true;
     for (int n = 2;; ++n) {
-        std::string candidate = Numbered(path, n);
+        std::string candidate = NumberedFileName(path, n);
         if (m_taken.insert(platform::AsciiLower(candidate)).second) {
             return candidate;
         }

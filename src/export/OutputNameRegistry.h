@@ -7,6 +7,10 @@
 
 namespace exporter {
 
+// A file name (or path) with n inserted before the first "." of its last component, or appended when
+// that has none: "dir/a.b.txt" with 2 gives "dir/a2.b.txt", "readme" gives "readme2".
+std::string NumberedFileName(const std::string &path, int n);
+
 class OutputNameRegistry {
 public:
     // The path to write for a file the run is about to create: path itself when no earlier document

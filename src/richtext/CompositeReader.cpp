@@ -165,6 +165,16 @@ bool CompositeReader::Record(std::uint16_t signature, Bytes record) {
             return !images || AltTextRecord(record);
         case cd::kSigBorderInfo:
             return !images || BorderRecord(record);
+        case cd::kSigOleObjInfo: {
+            // The "$FILE" object holding the OLE object's storage is named after the fixed part.
+            const notes::ByteReader r(record);
+            const std::string_view name = r.Bytes(cd::kOleObjInfoSize, r.Word(cd::kOleInfoFileNameLength));
+            if (r.Overrun()) {
+                return false;
+            }
+            m_sink.OleObject(m_services.Text(name));
+            return true;
+        }
         default:
             Ignore("ignored");
             return true;

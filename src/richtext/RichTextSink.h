@@ -43,6 +43,9 @@ public:
     virtual void AttachmentBegin(const AttachmentLink &attachment) = 0;
     virtual void AttachmentEnd() = 0;
     virtual void NotesLinkRef(const NotesLink &link) = 0;
+    // An OLE object's information record (in "$OLEOBJINFO" items): the name of the "$FILE" object that
+    // holds its storage. Renderers show nothing for it.
+    virtual void OleObject(const std::string &attachmentName) { (void)attachmentName; }
 
     // A graphic starts (its image follows when it is finished).
     virtual void GraphicBegin() = 0;

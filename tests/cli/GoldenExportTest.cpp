@@ -3,18 +3,19 @@
 // VORLIX_UPDATE_GOLDEN=1 rewrites the references (only on purpose, after checking the difference).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "GoldenFile.h"
 #include "ProgramRun.h"
 #include "support/TestSupport.h"
 
 namespace {
 
+using clitest::ExpectGolden;
 using clitest::ProgramRun;
 using clitest::RunResult;
+using clitest::WithoutRunTimes;
 
 struct GoldenCase {
     const char *name;
@@ -24,24 +25,6 @@ struct GoldenCase {
     bool hasCsv;
     bool hasLog;
 };
-
-// The log's "Begin export at" lines carry the time of the run; golden files hold hh:mm:ss instead.
-std::string WithoutRunTimes(const std::string &log) {
-    static const std::regex beginLine("Begin export at [ 0-9]{2}:[ 0-9]{2}:[ 0-9]{2}");
-    return std::regex_replace(log, beginLine, "Begin export at hh:mm:ss");
-}
-
-void ExpectGolden(const std::string &actual, const std::string &goldenName) {
-    const std::string path = testsupport::SourcePath("tests/cli/golden/" + goldenName);
-    const char *update = std::getenv("VORLIX_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        testsupport::WriteFile(path, actual);
-        return;
-    }
-    const std::string expected = testsupport::ReadFile(path);
-    EXPECT_FALSE(expected.empty()) << "missing golden file " << path;
-    EXPECT_EQ(actual, expected) << "differs from " << path;
-}
 
 class GoldenExportTest : public ::testing::TestWithParam<GoldenCase> {};
 

@@ -159,10 +159,10 @@ const FailureCase kCases[] = {
          p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
      },
      {},
-     true,
+     false,
      "Error with Attachment Path Lotus Notes Formula",
      0,
-     false},
+     true},
     {"attachment_formula_does_not_compile",
      [](auto &p, const std::string &) {
          p.Settings.ExtractOle = true;
@@ -170,10 +170,10 @@ const FailureCase kCases[] = {
          p.Settings.DetachMethodEvalString = "@Left(Subject;";
      },
      {},
-     true,
+     false,
      "Compile Error for Attachment Path Lotus Notes Formula",
      0,
-     false},
+     true},
     {"move_table_not_created",
      [](auto &p, const std::string &) {
          p.Settings.MoveToFolder = true;
@@ -228,13 +228,29 @@ const FailureCase kCases[] = {
      "Unable to add note to id table for MoveToFolder.",
      0,
      true},
-    {"attachment_extraction_not_available",
-     [](auto &p, const std::string &) { p.Settings.ExtractAttachments = true; },
+    // The attachment-path formula gives nothing for the first document: its error, or a reason of its own.
+    {"attachment_formula_gives_nothing",
+     [](auto &p, const std::string &) {
+         p.Settings.ExtractAttachments = true;
+         p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
+         p.Settings.DetachMethodEvalString = "NoSuchField";
+     },
      {},
      false,
-     "Export cancelled. The option ExtractAttachments is not available in this version.",
+     "The Attachment Path Lotus Notes Formula gave no directory for document 1",
      0,
-     false},
+     true},
+    {"attachment_formula_fails",
+     [](auto &p, const std::string &) {
+         p.Settings.ExtractAttachments = true;
+         p.Settings.DetachMethod = config::kDetachToFormulaDirectory;
+         p.Settings.DetachMethodEvalString = "Subject";
+     },
+     {"NSFComputeEvaluate", 1},
+     false,
+     "Unable to evaluate formula:Subject",
+     0,
+     true},
     {"nothing_supplied",
      [](auto &p, const std::string &) { p.Settings.SelectMethod = config::kSelectIdTable; },
      {},
