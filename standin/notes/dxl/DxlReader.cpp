@@ -5,13 +5,14 @@
 #include "DxlReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <pugixml.hpp>
-#include <set>
 
 #include "Bytes.h"
 #include "DxlScan.h"
 #include "DxlText.h"
 #include "NoteReader.h"
+#include "common/IdSet.h"
 #include "common/TimeDate.h"
 
 namespace standin::dxl {
@@ -62,7 +63,8 @@ std::string_view ParserInput(std::string_view fragment, std::string &repaired,
 constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 // Items an index keeps of a document that is not resident: those of security and response hierarchy.
-void StripToIndex(Note &note) {
+// False when none is left, so that the note's record alone stands for it.
+bool StripToIndex(Note &note) {
     Note kept;
     for (std::size_t i = 0; i < note.items.size(); ++i) {
         WORD flags = note.items[i].flags;
@@ -77,6 +79,7 @@ void StripToIndex(Note &note) {
     note.items.shrink_to_fit();
     note.DropExtra();
     note.resident = false;
+    return !note.items.empty();
 }
 
 bool IsIndexable(const Note &note) {
@@ -86,40 +89,29 @@ bool IsIndexable(const Note &note) {
 // Notes without identities get them from their position and the file name, so reading the same file
 // twice gives the same IDs.
 void AssignIdentities(Database &db, const std::string &fileName) {
-    // The IDs the file names, sorted (compact for large files); of a duplicate the first note keeps it.
-    std::vector<std::pair<NOTEID, std::size_t>> named;
+    // The IDs the file names (a compact set: a large file has many); of a duplicate the first note keeps
+    // it, the later one gets a fresh ID.
+    IdSet used;
     for (std::size_t i = 0; i < db.notes.size(); ++i) {
-        if (db.notes[i].noteId != 0) {
-            named.emplace_back(db.notes[i].noteId, i);
+        NoteRecord r = db.notes.Record(i);
+        if (r.noteId != 0 && !used.Insert(r.noteId)) {
+            r.noteId = 0;
+            r.flags = static_cast<std::uint16_t>(r.flags & ~kRecordSourceIdentity);
+            db.notes.SetRecord(i, r);
         }
     }
-    std::sort(named.begin(), named.end());
-    std::vector<NOTEID> used;
-    used.reserve(named.size());
-    for (std::size_t k = 0; k < named.size(); ++k) {
-        if (k > 0 && named[k].first == named[k - 1].first) {
-            db.notes[named[k].second].noteId = 0;  // a duplicate note ID: the later note gets a fresh one
-            db.notes[named[k].second].sourceIdentity = false;
-        } else {
-            used.push_back(named[k].first);
-        }
-    }
-    named.clear();
-    named.shrink_to_fit();
-    std::set<NOTEID> assigned;
-    auto taken = [&](NOTEID id) {
-        return std::binary_search(used.begin(), used.end(), id) || assigned.count(id) != 0;
-    };
     std::uint64_t fileHash = Hash64(fileName);
+    auto isSet = [](const TIMEDATE &t) { return t.Innards[0] != 0 || t.Innards[1] != 0; };
     for (std::size_t i = 0; i < db.notes.size(); ++i) {
-        Note &n = db.notes[i];
+        NoteRecord n = db.notes.Record(i);
+        const NoteRecord before = n;
         if (n.noteId == 0) {
             NOTEID candidate = static_cast<NOTEID>(0x100 + 4 * (i + 1));
-            while (taken(candidate)) {
+            while (used.Contains(candidate)) {
                 candidate += 4;
             }
             n.noteId = candidate;
-            assigned.insert(candidate);
+            (void)used.Insert(candidate);
         }
         if (n.unid.File.Innards[0] == 0 && n.unid.File.Innards[1] == 0 && n.unid.Note.Innards[0] == 0 &&
             n.unid.Note.Innards[1] == 0) {
@@ -130,7 +122,6 @@ void AssignIdentities(Database &db, const std::string &fileName) {
             n.unid.Note.Innards[1] = static_cast<DWORD>(h >> 32);
         }
         TIMEDATE base = FromUnixSeconds(946684800 + static_cast<std::int64_t>(i));
-        auto isSet = [](const TIMEDATE &t) { return t.Innards[0] != 0 || t.Innards[1] != 0; };
         if (!isSet(n.modified)) {
             n.modified = isSet(n.created) ? n.created : base;
         }
@@ -145,6 +136,9 @@ void AssignIdentities(Database &db, const std::string &fileName) {
         }
         if (!isSet(n.sequenceTime)) {
             n.sequenceTime = n.modified;
+        }
+        if (std::memcmp(&n, &before, sizeof n) != 0) {
+            db.notes.SetRecord(i, n);
         }
     }
     if (db.replicaId.Innards[0] == 0 && db.replicaId.Innards[1] == 0) {
@@ -287,12 +281,13 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
         note.sourceIdentity =
             note.noteId != 0 && (note.unid.File.Innards[0] != 0 || note.unid.File.Innards[1] != 0 ||
                                  note.unid.Note.Innards[0] != 0 || note.unid.Note.Innards[1] != 0);
+        bool hold = true;
         if (source && IsIndexable(note) && end - start <= 0xFFFFFFFFULL) {
             note.sourceOffset = start;
             note.sourceLength = static_cast<std::uint32_t>(end - start);
-            StripToIndex(note);
+            hold = StripToIndex(note);
         }
-        db.notes.push_back(std::move(note));
+        db.notes.Append(std::move(note), hold);
         if (m_progress) {
             m_progress(end);
         }
@@ -371,7 +366,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
     AssignIdentities(db, fileName);
     db.Reindex();
     for (auto &[index, entries] : pendingMembers) {
-        ViewDesign *view = db.notes[index].view.get();
+        ViewDesign *view = db.notes.Held(index).view.get();
         if (view == nullptr) {
             continue;
         }
@@ -384,7 +379,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
             }
         }
     }
-    for (Note &n : db.notes) {
+    for (Note &n : db.notes.HeldNotes()) {
         if (!n.view) {
             continue;
         }
