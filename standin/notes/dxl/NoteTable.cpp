@@ -16,7 +16,8 @@ namespace {
 constexpr std::size_t kBlockRecords = 64;  // records read back at once (about 5.5 KB)
 constexpr std::size_t kCachedBlocks = 32;
 constexpr std::size_t kHeaderRing = 16;
-std::size_t g_spillThreshold = 65536;  // about 5.5 MB of records
+constexpr std::size_t kFenceRecords = kBlockRecords;  // records per entry of the note ID fences
+std::size_t g_spillThreshold = 65536;                 // about 5.5 MB of records
 
 // An unlinked file in the temporary directory, or -1.
 int OpenTemporary() {
@@ -126,6 +127,7 @@ RecordStore &RecordStore::operator=(RecordStore &&other) noexcept {
         m_fd = other.m_fd;
         m_cache = std::move(other.m_cache);
         m_clock = other.m_clock;
+        m_last = other.m_last;
         other.m_tail.clear();
         other.m_spilled = 0;
         other.m_fd = -1;
@@ -185,10 +187,14 @@ void RecordStore::Append(const NoteRecord &record) {
 
 const NoteRecord *RecordStore::Cached(std::size_t index) const {
     const std::size_t number = index / kBlockRecords;
+    if (m_last < m_cache.size() && m_cache[m_last].number == number) {
+        return &m_cache[m_last].records[index % kBlockRecords];
+    }
     Block *victim = nullptr;
     for (Block &b : m_cache) {
         if (b.number == number) {
             b.used = ++m_clock;
+            m_last = static_cast<std::size_t>(&b - m_cache.data());
             return &b.records[index % kBlockRecords];
         }
         if (victim == nullptr || b.used < victim->used) {
@@ -208,6 +214,7 @@ const NoteRecord *RecordStore::Cached(std::size_t index) const {
     }
     victim->number = number;
     victim->used = ++m_clock;
+    m_last = static_cast<std::size_t>(victim - m_cache.data());
     return &victim->records[index % kBlockRecords];
 }
 
@@ -315,6 +322,7 @@ Note &NoteTable::Hold(std::size_t index, Note note) {
 
 void NoteTable::Reindex() {
     m_byId.clear();
+    m_fences.clear();
     m_sorted = true;
     NOTEID last = 0;
     for (std::size_t i = 0; i < size(); ++i) {
@@ -323,12 +331,17 @@ void NoteTable::Reindex() {
             m_sorted = false;
             break;
         }
+        if (i % kFenceRecords == 0) {
+            m_fences.push_back(id);
+        }
         last = id;
     }
     if (m_sorted) {
         m_byId.shrink_to_fit();
         return;
     }
+    m_fences.clear();
+    m_fences.shrink_to_fit();
     m_byId.reserve(size());
     for (std::size_t i = 0; i < size(); ++i) {
         m_byId.emplace_back(m_records.Get(i).noteId, static_cast<std::uint32_t>(i));
@@ -352,6 +365,9 @@ void NoteTable::IndexLast() {
     const std::size_t index = size() - 1;
     const NOTEID id = m_records.Get(index).noteId;
     if (m_sorted && (index == 0 || m_records.Get(index - 1).noteId < id)) {
+        if (index % kFenceRecords == 0) {
+            m_fences.push_back(id);
+        }
         return;
     }
     if (m_sorted) {
@@ -373,8 +389,13 @@ std::size_t NoteTable::IndexOf(NOTEID noteId) const {
                                    [](const auto &entry, NOTEID wanted) { return entry.first < wanted; });
         return it == m_byId.end() || it->first != noteId ? npos : it->second;
     }
-    std::size_t low = 0;
-    std::size_t high = size();
+    // The block of records whose first ID is the last not above the one wanted, then within it.
+    auto fence = std::upper_bound(m_fences.begin(), m_fences.end(), noteId);
+    if (fence == m_fences.begin()) {
+        return npos;
+    }
+    std::size_t low = static_cast<std::size_t>(fence - m_fences.begin() - 1) * kFenceRecords;
+    std::size_t high = std::min(size(), low + kFenceRecords);
     while (low < high) {
         std::size_t mid = low + (high - low) / 2;
         NOTEID id = m_records.Get(mid).noteId;

@@ -69,6 +69,7 @@ private:
     int m_fd = -1;
     mutable std::vector<Block> m_cache;
     mutable std::uint64_t m_clock = 0;
+    mutable std::size_t m_last = 0;  // the block used last, tried first
 };
 
 class NoteTable {
@@ -135,6 +136,7 @@ private:
     // When note IDs ascend in file order the position is the rank; else the sorted (ID, position).
     bool m_sorted = true;
     std::vector<std::pair<NOTEID, std::uint32_t>> m_byId;
+    std::vector<NOTEID> m_fences;         // when sorted: the first note ID of each block of records
     mutable std::vector<Note> m_headers;  // a ring of recently built headers
     mutable std::size_t m_nextHeader = 0;
 };
