@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::size_t kBlockRecords = 64;  // records read back at once (about 5.5 KB)
 constexpr std::size_t kCachedBlocks = 32;
+constexpr std::size_t kBlocksPerWrite = 16;  // records appended to the file about 90 KB at a time
 constexpr std::size_t kHeaderRing = 16;
 constexpr std::size_t kFenceRecords = kBlockRecords;  // records per entry of the note ID fences
 std::size_t g_spillThreshold = 65536;                 // about 5.5 MB of records
@@ -164,7 +165,7 @@ bool RecordStore::Spill() {
     m_spilled = m_tail.size();
     m_tail.clear();
     m_tail.shrink_to_fit();
-    m_tail.reserve(kBlockRecords);
+    m_tail.reserve(kBlockRecords * kBlocksPerWrite);
     return true;
 }
 
@@ -177,7 +178,7 @@ void RecordStore::Append(const NoteRecord &record) {
         }
         return;
     }
-    if (m_tail.size() >= kBlockRecords) {
+    if (m_tail.size() >= kBlockRecords * kBlocksPerWrite) {
         if (WriteRecords(m_spilled, m_tail.data(), m_tail.size())) {
             m_spilled += m_tail.size();
             m_tail.clear();
