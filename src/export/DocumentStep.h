@@ -22,8 +22,10 @@ class LogManager;
 }
 
 namespace notes {
+class NotesFormula;
 class NotesNote;
-}
+class NotesView;
+}  // namespace notes
 
 namespace exporter {
 
@@ -41,17 +43,24 @@ struct RunContext {
     // name is numbered instead of replacing an earlier one.
     OutputNameRegistry &names;
     // The view, folder or query being walked.
-    std::string viewName;
+    std::string viewName{};
+    // The view or folder being walked; null while a query result or a supplied ID table is walked.
+    notes::NotesView *view = nullptr;
+    // The compiled attachment-path formula (DetachMethod 4 with attachments or OLE objects extracted);
+    // null otherwise.
+    notes::NotesFormula *attachmentFormula = nullptr;
 };
 
-// One document on its way through the pipeline. Built by the run before the first step.
+// One document on its way through the pipeline. The run keeps one for each view, folder or query it
+// walks (basePath is set then) and sets the other members afresh before the first step of each
+// document; its text keeps its storage from document to document.
 struct DocumentContext {
     notes::NotesNote &note;  // may have failed to open: steps that need it check note.IsOpen()
     NOTEID noteId = 0;
-    long count = 0;           // the document's running number in the run, from 1
-    std::string universalId;  // 32 upper-case hexadecimal digits; empty when the note is not open
-    std::string basePath;     // the run's current output directory
-    DocumentErrors errors;    // becomes the %Errors column
+    long count = 0;             // the document's running number in the run, from 1
+    std::string universalId{};  // 32 upper-case hexadecimal digits; empty when the note is not open
+    std::string basePath{};     // the run's current output directory
+    DocumentErrors errors{};    // becomes the %Errors column
     // Written files are recorded on the note itself (note.ExtractedFiles()).
 };
 
@@ -102,6 +111,9 @@ protected:
         m_lastError = std::move(text);
         return StepOutcome::kEndRun;
     }
+    // Writes a log line when the log takes its level. A line that cannot be written is the step's
+    // failure (the log's reason), so that the log is never cut without a word.
+    [[nodiscard]] bool Log(RunContext &run, const std::string &line, int level);
 
 private:
     std::string m_lastError;

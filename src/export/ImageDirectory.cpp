@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "notes/NotesNote.h"
+#include "platform/AsciiText.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
 #include "richtext/NotesItem.h"
@@ -21,18 +22,6 @@ std::string Trim(const std::string &text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-// The first maxLength characters (not bytes) of UTF-8 text.
-std::string FirstCharacters(const std::string &text, int maxLength) {
-    std::size_t at = 0;
-    for (int n = 0; at < text.size() && n < maxLength; ++n) {
-        ++at;
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
-            ++at;
-        }
-    }
-    return text.substr(0, at);
-}
-
 std::string Count7(long count) {
     char text[24];
     std::snprintf(text, sizeof text, "%07ld", count);
@@ -42,7 +31,7 @@ std::string Count7(long count) {
 }  // namespace
 
 std::string ImageDirectoryName(const std::string &fieldValue, int maxLength) {
-    std::string name = Trim(FirstCharacters(fieldValue, maxLength < 0 ? 0 : maxLength));
+    std::string name = Trim(platform::FirstUtf8Characters(fieldValue, maxLength));
     for (char &c : name) {
         if (static_cast<unsigned char>(c) < 32 ||
             std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {

@@ -1,6 +1,10 @@
 // The checks and look-ups of an export run's preparation.
 #include "RunSetupChecks.h"
 
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
 #include "config/ComputedFieldCatalogue.h"
 
 #include "platform/OutputFile.h"
@@ -28,22 +32,41 @@ std::string Conflict(const std::string &output, const std::string &prefix,
     return {};
 }
 
+// Each computed column with the catalogue name it is found by.
+constexpr std::pair<ComputedColumn, const char *> kComputedColumnNames[] = {
+    {ComputedColumn::kAttachNames, config::kFieldAttachNames},
+    {ComputedColumn::kExtractedNames, config::kFieldExtractedAttNames},
+    {ComputedColumn::kCount, config::kFieldCount},
+    {ComputedColumn::kUniversalId, config::kFieldUniversalId},
+    {ComputedColumn::kViewName, config::kFieldViewFolderName},
+    {ComputedColumn::kHasOle, config::kFieldHasOle},
+    {ComputedColumn::kErrors, config::kFieldErrors},
+    {ComputedColumn::kMailTime, config::kFieldMailTime},
+    {ComputedColumn::kTextFile, config::kFieldTextFileName},
+    {ComputedColumn::kRtfFile, config::kFieldRtfFileName},
+    {ComputedColumn::kOtherFile, config::kFieldOtherFormatFileName},
+    {ComputedColumn::kInViews, config::kFieldInViews},
+    {ComputedColumn::kInFolders, config::kFieldInFolders},
+};
+static_assert(std::size(kComputedColumnNames) == kComputedColumnCount);
+
+// The options whose per-document step this version does not have yet, in the order they are reported.
+// A step that is added takes its option out of the list.
+constexpr std::initializer_list<std::pair<bool config::ExportSettings::*, const char *>> kUnavailableOptions =
+    {
+        {&config::ExportSettings::ExtractAttachments, "ExtractAttachments"},
+        {&config::ExportSettings::ExtractOle, "ExtractOle"},
+        {&config::ExportSettings::CreateDocs, "CreateDocs"},
+        {&config::ExportSettings::CreateRTFs, "CreateRTFs"},
+        {&config::ExportSettings::CreatePdfs, "CreatePdfs"},
+};
+
 }  // namespace
 
 void ComputedColumns::Find(const config::OutputItems &items) {
-    attachNames = items.IndexOf(config::kFieldAttachNames);
-    extractedNames = items.IndexOf(config::kFieldExtractedAttNames);
-    count = items.IndexOf(config::kFieldCount);
-    universalId = items.IndexOf(config::kFieldUniversalId);
-    viewName = items.IndexOf(config::kFieldViewFolderName);
-    hasOle = items.IndexOf(config::kFieldHasOle);
-    errors = items.IndexOf(config::kFieldErrors);
-    mailTime = items.IndexOf(config::kFieldMailTime);
-    textFile = items.IndexOf(config::kFieldTextFileName);
-    rtfFile = items.IndexOf(config::kFieldRtfFileName);
-    otherFile = items.IndexOf(config::kFieldOtherFormatFileName);
-    inViews = items.IndexOf(config::kFieldInViews);
-    inFolders = items.IndexOf(config::kFieldInFolders);
+    for (const auto &[column, name] : kComputedColumnNames) {
+        positions[static_cast<std::size_t>(column)] = items.IndexOf(name);
+    }
 }
 
 std::string ViewNameFromTitle(const std::string &title) {
@@ -51,20 +74,10 @@ std::string ViewNameFromTitle(const std::string &title) {
 }
 
 std::string UnavailableOption(const config::ExportSettings &settings) {
-    if (settings.ExtractAttachments) {
-        return "ExtractAttachments";
-    }
-    if (settings.ExtractOle) {
-        return "ExtractOle";
-    }
-    if (settings.CreateDocs) {
-        return "CreateDocs";
-    }
-    if (settings.CreateRTFs) {
-        return "CreateRTFs";
-    }
-    if (settings.CreatePdfs) {
-        return "CreatePdfs";
+    for (const auto &[option, name] : kUnavailableOptions) {
+        if (settings.*option) {
+            return name;
+        }
     }
     return {};
 }

@@ -4,6 +4,8 @@
 // which the run would otherwise overwrite).
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 #include "config/ExportSettings.h"
@@ -11,22 +13,32 @@
 
 namespace exporter {
 
+// The computed columns the run fills itself.
+enum class ComputedColumn {
+    kAttachNames,
+    kExtractedNames,
+    kCount,
+    kUniversalId,
+    kViewName,
+    kHasOle,
+    kErrors,
+    kMailTime,
+    kTextFile,
+    kRtfFile,
+    kOtherFile,
+    kInViews,
+    kInFolders,
+};
+inline constexpr std::size_t kComputedColumnCount = static_cast<std::size_t>(ComputedColumn::kInFolders) + 1;
+
 // Positions in OutputItems of the computed columns the run sets (-1: the column is not selected).
 struct ComputedColumns {
-    int attachNames = -1;
-    int extractedNames = -1;
-    int count = -1;
-    int universalId = -1;
-    int viewName = -1;
-    int hasOle = -1;
-    int errors = -1;
-    int mailTime = -1;
-    int textFile = -1;
-    int rtfFile = -1;
-    int otherFile = -1;
-    int inViews = -1;
-    int inFolders = -1;
+    ComputedColumns() { positions.fill(-1); }
 
+    std::array<int, kComputedColumnCount> positions;
+
+    int operator[](ComputedColumn column) const { return positions[static_cast<std::size_t>(column)]; }
+    bool Selected(ComputedColumn column) const { return (*this)[column] >= 0; }
     void Find(const config::OutputItems &items);
 };
 

@@ -111,15 +111,22 @@ void NotesNote::Close() {
 }
 
 std::string NotesNote::UniversalId() const {
+    std::string text;
+    UniversalId(text);
+    return text;
+}
+
+void NotesNote::UniversalId(std::string &text) const {
+    text.clear();
     if (!m_open || Api().fn.NSFNoteGetInfo == nullptr) {
-        return std::string();
+        return;
     }
     ORIGINATORID oid{};
     Api().fn.NSFNoteGetInfo(m_note, kNoteOid, &oid);
-    char text[33];
-    std::snprintf(text, sizeof text, "%08X%08X%08X%08X", oid.File.Innards[1], oid.File.Innards[0],
+    char digits[33];
+    std::snprintf(digits, sizeof digits, "%08X%08X%08X%08X", oid.File.Innards[1], oid.File.Innards[0],
                   oid.Note.Innards[1], oid.Note.Innards[0]);
-    return text;
+    text.append(digits, 32);
 }
 
 WORD NotesNote::NoteClass() const {

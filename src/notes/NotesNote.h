@@ -42,6 +42,8 @@ public:
 
     // The universal ID as 32 upper-case hexadecimal digits; empty when the note is not open.
     std::string UniversalId() const;
+    // The same written into text, whose storage is reused from note to note.
+    void UniversalId(std::string &text) const;
     // The note's class (kNoteClass...); 0 when not open.
     WORD NoteClass() const;
 

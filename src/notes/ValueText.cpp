@@ -56,6 +56,17 @@ bool TimeDateText(const TIMEDATE &time, std::string &text) {
     return true;
 }
 
+bool TimeDateToUnixSeconds(const TIMEDATE &time, std::int64_t &seconds) {
+    constexpr DWORD kTicksPerDay = 8640000;
+    constexpr std::int64_t kJulianDayOf1970 = 2440588;
+    const DWORD day = time.Innards[1] & 0x00FFFFFF;
+    if (time.Innards[0] == kAllDay || time.Innards[0] >= kTicksPerDay || day == kAnyDay || day == 0) {
+        return false;
+    }
+    seconds = (static_cast<std::int64_t>(day) - kJulianDayOf1970) * 86400 + time.Innards[0] / 100;
+    return true;
+}
+
 void AppendTimeListText(const char *value, std::size_t valueLen, const std::string &separator,
                         std::string &text) {
     if (value == nullptr || valueLen < 6) {

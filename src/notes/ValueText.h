@@ -2,6 +2,7 @@
 // signature, text lists and text. Each operation appends to the caller's text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "capi/NotesTypes.h"
@@ -15,6 +16,10 @@ void AppendAnyValueText(WORD type, BLOCKID value, DWORD valueLen, const std::str
 
 // The text of one TIMEDATE with the default formats; false when Notes cannot convert it.
 [[nodiscard]] bool TimeDateText(const TIMEDATE &time, std::string &text);
+
+// A TIMEDATE (its Julian day and hundredths since midnight GMT; the zone bits only say where it was
+// written) as seconds since 1970 UTC; false for a date-only or time-only value or a day out of range.
+[[nodiscard]] bool TimeDateToUnixSeconds(const TIMEDATE &time, std::int64_t &seconds);
 
 // A time list or range value (type word, RANGE, entries, range pairs): each TIMEDATE converted,
 // those that fail left out, separator before each converted entry but the list's first.

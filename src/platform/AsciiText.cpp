@@ -52,4 +52,15 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
+std::string FirstUtf8Characters(std::string_view text, int count) {
+    std::size_t at = 0;
+    for (int n = 0; at < text.size() && n < count; ++n) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
+            ++at;
+        }
+    }
+    return std::string(text.substr(0, at));
+}
+
 }  // namespace platform

@@ -18,4 +18,7 @@ int HexDigit(char32_t c);
 // The text without its leading and trailing blanks (spaces only; tabs and line breaks stay).
 std::string TrimBlanks(std::string_view text);
 
+// The first count characters (not bytes) of UTF-8 text; a negative count gives the empty text.
+std::string FirstUtf8Characters(std::string_view text, int count);
+
 }  // namespace platform

@@ -261,7 +261,9 @@ bool WriteFileAtomically(const std::string &path, const std::string &bytes, bool
 
 bool ReadWholeFile(const std::string &path, std::string &bytes) {
     bytes.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO at the path must not block the open waiting for a writer; it is refused below
+    // (for a regular file the flag changes nothing).
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         SetFileError("Cannot open", path, errno);
         return false;

@@ -132,6 +132,9 @@ TEST(AtomicWrite, FailuresNameTheFileAndChangeNothing) {
     EXPECT_EQ(bytes, "");
     EXPECT_NE(platform::LastFileError().find("absent"), std::string::npos);
     EXPECT_FALSE(platform::ReadWholeFile(dir.Path(), bytes));
+    // A FIFO with no writer is refused at once instead of blocking the open.
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(platform::ReadWholeFile(dir.File("fifo"), bytes));
 }
 
 TEST(Paths, ExistenceAndFileTimes) {

@@ -1,0 +1,20 @@
+// The %Attach_Names column of each document.
+#include "export/AttachmentNamesStep.h"
+
+#include "config/OutputItems.h"
+#include "export/NoteItemScan.h"
+#include "notes/NotesNote.h"
+
+namespace exporter {
+
+StepOutcome AttachmentNamesStep::Process(RunContext &run, DocumentContext &document) {
+    const int column = run.columns[ComputedColumn::kAttachNames];
+    if (column >= 0) {
+        run.items.SetValue(column, document.note.IsOpen() ? NoteItemScan::AttachmentNames(
+                                                                document.note, run.settings.MVDelimiter)
+                                                          : std::string());
+    }
+    return StepOutcome::kNext;
+}
+
+}  // namespace exporter

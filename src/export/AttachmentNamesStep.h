@@ -1,0 +1,15 @@
+// The step that fills %Attach_Names: the names of the document's file attachments.
+#pragma once
+
+#include "export/DocumentStep.h"
+
+namespace exporter {
+
+class AttachmentNamesStep final : public DocumentStep {
+public:
+    // The names joined with MVDelimiter; empty for a note that did not open. Only when the column is
+    // selected, as it takes a walk over every item of the note.
+    [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
+};
+
+}  // namespace exporter
