@@ -1,8 +1,6 @@
 // Finding, loading and adding the notes of a database.
 #include "Database.h"
 
-#include <cstring>
-
 #include "DxlReader.h"
 
 namespace standin::dxl {
@@ -19,12 +17,8 @@ Note *Database::FindToChange(NOTEID noteId) {
 }
 
 const Note *Database::FindByUnid(const UNID &unid) const {
-    for (const Note &n : notes) {
-        if (std::memcmp(&n.unid, &unid, sizeof(UNID)) == 0 && !n.deleted) {
-            return &notes[notes.IndexOf(n.noteId)];
-        }
-    }
-    return nullptr;
+    std::size_t index = notes.IndexOfUnid(unid);
+    return index == NoteTable::npos ? nullptr : &notes[index];
 }
 
 NOTEID Database::NextNoteId() const {

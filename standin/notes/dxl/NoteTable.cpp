@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace standin::dxl {
@@ -36,38 +37,35 @@ int OpenTemporary() {
     return fd;
 }
 
-bool FullPwrite(int fd, const void *data, std::size_t size, std::uint64_t offset) {
-    const char *p = static_cast<const char *>(data);
-    while (size > 0) {
-        ssize_t n = ::pwrite(fd, p, size, static_cast<off_t>(offset));
+// Runs a pread or pwrite of `size` bytes until all are done; false when one fails or makes no progress.
+template <typename Call>
+bool Whole(std::size_t size, Call call) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = call(done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
             return false;
         }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
+        done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
+bool FullPwrite(int fd, const void *data, std::size_t size, std::uint64_t offset) {
+    const char *p = static_cast<const char *>(data);
+    return Whole(size, [&](std::size_t done) {
+        return ::pwrite(fd, p + done, size - done, static_cast<off_t>(offset + done));
+    });
+}
+
 bool FullPread(int fd, void *data, std::size_t size, std::uint64_t offset) {
     char *p = static_cast<char *>(data);
-    while (size > 0) {
-        ssize_t n = ::pread(fd, p, size, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-    }
-    return true;
+    return Whole(size, [&](std::size_t done) {
+        return ::pread(fd, p + done, size - done, static_cast<off_t>(offset + done));
+    });
 }
 
 void FillHeader(const NoteRecord &r, Note &n) {
@@ -407,6 +405,21 @@ std::size_t NoteTable::IndexOf(NOTEID noteId) const {
             low = mid + 1;
         } else {
             high = mid;
+        }
+    }
+    return npos;
+}
+
+std::size_t NoteTable::IndexOfUnid(const UNID &unid) const {
+    for (std::size_t i = 0; i < size(); ++i) {
+        NoteRecord r = m_records.Get(i);
+        if ((r.flags & kRecordHeld) != 0) {
+            const Note &n = m_held[r.held];
+            if (!n.deleted && std::memcmp(&n.unid, &unid, sizeof(UNID)) == 0) {
+                return i;
+            }
+        } else if (std::memcmp(&r.unid, &unid, sizeof(UNID)) == 0) {
+            return i;
         }
     }
     return npos;

@@ -123,6 +123,8 @@ public:
     void IndexLast();
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     std::size_t IndexOf(NOTEID noteId) const;
+    // The position of the first note of that UNID that is not a deletion stub, or npos.
+    std::size_t IndexOfUnid(const UNID &unid) const;
     // The position of the rank-th note in ascending note ID order (a note ID used twice counts once).
     std::size_t IndexByRank(std::size_t rank) const;
     std::size_t IdCount() const { return m_sorted ? size() : m_byId.size(); }
