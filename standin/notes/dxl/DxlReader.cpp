@@ -5,7 +5,6 @@
 #include "DxlReader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <pugixml.hpp>
 
 #include "Bytes.h"
@@ -86,60 +85,59 @@ bool IsIndexable(const Note &note) {
     return note.noteClass == notes::kNoteClassDocument && !note.view && note.Extra().designXml.empty();
 }
 
-// Notes without identities get them from their position and the file name, so reading the same file
-// twice gives the same IDs.
-void AssignIdentities(Database &db, const std::string &fileName) {
+// A note without a UNID or times gets them from its position and the file name, so reading the same
+// file twice gives the same ones. Done before the note is indexed, so that its record is final.
+void DefaultIdentity(Note &n, std::size_t position, std::uint64_t fileHash) {
+    if (n.unid.File.Innards[0] == 0 && n.unid.File.Innards[1] == 0 && n.unid.Note.Innards[0] == 0 &&
+        n.unid.Note.Innards[1] == 0) {
+        std::uint64_t h = Hash64(std::to_string(position), fileHash);
+        n.unid.File.Innards[0] = static_cast<DWORD>(fileHash);
+        n.unid.File.Innards[1] = static_cast<DWORD>(fileHash >> 32);
+        n.unid.Note.Innards[0] = static_cast<DWORD>(h);
+        n.unid.Note.Innards[1] = static_cast<DWORD>(h >> 32);
+    }
+    auto isSet = [](const TIMEDATE &t) { return t.Innards[0] != 0 || t.Innards[1] != 0; };
+    TIMEDATE base = FromUnixSeconds(946684800 + static_cast<std::int64_t>(position));
+    if (!isSet(n.modified)) {
+        n.modified = isSet(n.created) ? n.created : base;
+    }
+    if (!isSet(n.created)) {
+        n.created = n.modified;
+    }
+    if (!isSet(n.accessed)) {
+        n.accessed = n.modified;
+    }
+    if (!isSet(n.addedToFile)) {
+        n.addedToFile = n.created;
+    }
+    if (!isSet(n.sequenceTime)) {
+        n.sequenceTime = n.modified;
+    }
+}
+
+// Notes without note IDs, and the later notes of an ID used twice, get IDs from their position that
+// no other note uses; the database without a replica ID gets one from the file name.
+void AssignNoteIds(Database &db, std::uint64_t fileHash) {
     // The IDs the file names (a compact set: a large file has many); of a duplicate the first note keeps
     // it, the later one gets a fresh ID.
     IdSet used;
+    std::vector<std::size_t> unnamed;
     for (std::size_t i = 0; i < db.notes.size(); ++i) {
-        NoteRecord r = db.notes.Record(i);
-        if (r.noteId != 0 && !used.Insert(r.noteId)) {
-            r.noteId = 0;
-            r.flags = static_cast<std::uint16_t>(r.flags & ~kRecordSourceIdentity);
-            db.notes.SetRecord(i, r);
+        NOTEID id = db.notes.Record(i).noteId;
+        if (id == 0 || !used.Insert(id)) {
+            unnamed.push_back(i);
         }
     }
-    std::uint64_t fileHash = Hash64(fileName);
-    auto isSet = [](const TIMEDATE &t) { return t.Innards[0] != 0 || t.Innards[1] != 0; };
-    for (std::size_t i = 0; i < db.notes.size(); ++i) {
-        NoteRecord n = db.notes.Record(i);
-        const NoteRecord before = n;
-        if (n.noteId == 0) {
-            NOTEID candidate = static_cast<NOTEID>(0x100 + 4 * (i + 1));
-            while (used.Contains(candidate)) {
-                candidate += 4;
-            }
-            n.noteId = candidate;
-            (void)used.Insert(candidate);
+    for (std::size_t i : unnamed) {
+        NoteRecord r = db.notes.Record(i);
+        NOTEID candidate = static_cast<NOTEID>(0x100 + 4 * (i + 1));
+        while (used.Contains(candidate)) {
+            candidate += 4;
         }
-        if (n.unid.File.Innards[0] == 0 && n.unid.File.Innards[1] == 0 && n.unid.Note.Innards[0] == 0 &&
-            n.unid.Note.Innards[1] == 0) {
-            std::uint64_t h = Hash64(std::to_string(i), fileHash);
-            n.unid.File.Innards[0] = static_cast<DWORD>(fileHash);
-            n.unid.File.Innards[1] = static_cast<DWORD>(fileHash >> 32);
-            n.unid.Note.Innards[0] = static_cast<DWORD>(h);
-            n.unid.Note.Innards[1] = static_cast<DWORD>(h >> 32);
-        }
-        TIMEDATE base = FromUnixSeconds(946684800 + static_cast<std::int64_t>(i));
-        if (!isSet(n.modified)) {
-            n.modified = isSet(n.created) ? n.created : base;
-        }
-        if (!isSet(n.created)) {
-            n.created = n.modified;
-        }
-        if (!isSet(n.accessed)) {
-            n.accessed = n.modified;
-        }
-        if (!isSet(n.addedToFile)) {
-            n.addedToFile = n.created;
-        }
-        if (!isSet(n.sequenceTime)) {
-            n.sequenceTime = n.modified;
-        }
-        if (std::memcmp(&n, &before, sizeof n) != 0) {
-            db.notes.SetRecord(i, n);
-        }
+        (void)used.Insert(candidate);
+        r.noteId = candidate;
+        r.flags = static_cast<std::uint16_t>(r.flags & ~kRecordSourceIdentity);
+        db.notes.SetRecord(i, r);
     }
     if (db.replicaId.Innards[0] == 0 && db.replicaId.Innards[1] == 0) {
         db.replicaId.Innards[0] = static_cast<DWORD>(fileHash);
@@ -232,6 +230,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
     std::size_t scanOffset = 0;
     OurPrefixes ours;
     NoteReader reader(fileName, m_diagnostics, ours);
+    const std::uint64_t fileHash = Hash64(fileName);
     std::vector<std::pair<std::size_t, std::vector<ExplicitEntry>>> pendingMembers;
     bool rootIsDatabase = false;
     bool rootIsDxl = false;
@@ -287,6 +286,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
             note.sourceLength = static_cast<std::uint32_t>(end - start);
             hold = StripToIndex(note);
         }
+        DefaultIdentity(note, db.notes.size(), fileHash);
         db.notes.Append(std::move(note), hold);
         if (m_progress) {
             m_progress(end);
@@ -363,7 +363,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
         source->ourPrefixes = ours.Prefixes();
         db.source = source;
     }
-    AssignIdentities(db, fileName);
+    AssignNoteIds(db, fileHash);
     db.Reindex();
     for (auto &[index, entries] : pendingMembers) {
         ViewDesign *view = db.notes.Held(index).view.get();
