@@ -10,7 +10,9 @@ fixed pseudo-random sequence), so re-running the script reproduces the committed
 
 import base64
 import os
+import struct
 import sys
+import zlib
 from xml.sax.saxutils import escape, quoteattr
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -326,6 +328,51 @@ def view(name, selection, columns, folder=False, members=()):
     return "<%s name=%s>%s%s%s%s</%s>" % (element, quoteattr(name), info, code, "".join(cols), listed, element)
 
 
+def logo_png(width=120, height=36):
+    """The demo company's logo: a blue bar with an orange disc, drawn pixel by pixel (deterministic)."""
+    rows = []
+    for y in range(height):
+        row = bytearray([0])  # filter type None
+        for x in range(width):
+            dx, dy = x - height // 2, y - height // 2
+            if dx * dx + dy * dy <= (height // 2 - 4) ** 2:
+                pixel = (0xF0, 0x8C, 0x1E)
+            elif y % 12 < 8 and x > height:
+                pixel = (0x1E, 0x50, 0xA0) if x < width - 4 else (0xFF, 0xFF, 0xFF)
+            else:
+                pixel = (0xFF, 0xFF, 0xFF)
+            row.extend(pixel)
+        rows.append(bytes(row))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(b"".join(rows), 9))
+            + chunk(b"IEND", b""))
+
+
+def order_form():
+    """The Order form: the logo, a heading and a table of the order's fields, then its Body. A document
+    printed through it shows this layout with the document's values."""
+    note_id = next(DESIGN_IDS)
+    unid = "%08X%08X%016X" % (0xC1257E2A, 0x004F3A10, 0xD0000000 + note_id)
+    rows = [("Customer", "CompanyName"), ("Country", "Country"), ("Status", "Status"),
+            ("Order date", "OrderDate"), ("Products", "Products"), ("Amount", "Amount"), ("Currency", "Currency")]
+    table = "".join("<tablerow><tablecell bgcolor='#e0e8f0'><par def='2'><run><font style='bold'/>%s</run></par>"
+                    "</tablecell><tablecell><par def='2'><field name=%s type='text'/></par></tablecell></tablerow>"
+                    % (label, quoteattr(field)) for label, field in rows)
+    body = ("<richtext><pardef id='1'/><pardef id='2'/>"
+            "<par def='1'><picture width='120px' height='36px'><png>%s</png></picture></par>"
+            "<par def='1'><run><font size='16pt' style='bold' color='#1e50a0'/>Order </run>"
+            "<run><font size='16pt' style='bold' color='#1e50a0'/><field name='OrderNumber' type='text'/></run></par>"
+            "<table widthtype='fixedleft'><tablecolumn width='1.5in'/><tablecolumn width='3.5in'/>%s</table>"
+            "<par def='1'><field name='Body' type='richtext'/></par></richtext>"
+            % (base64.b64encode(logo_png()).decode("ascii"), table))
+    return ("<form name='Order'><noteinfo noteid='%x' unid='%s' sequence='1'/><body>%s</body></form>"
+            % (note_id, unid, body))
+
+
 def design(follow_up, archived):
     subject = ("Subject", "Subject", True, False)
     return [
@@ -347,6 +394,7 @@ def design(follow_up, archived):
         view("(Escalations)", 'SELECT Form = "Ticket" & Escalated = "1"', [subject]),
         view("Follow Up", "", [subject], folder=True, members=follow_up),
         view("Archive\\Old", "", [subject], folder=True, members=archived),
+        order_form(),
     ]
 
 

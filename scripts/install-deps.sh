@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git clang-format
           libicu-dev libpugixml-dev libgif-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-          dpkg-dev file lintian qt6-base-dev)
+          dpkg-dev file lintian qt6-base-dev
+          fonts-liberation2 poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,7 @@
 #include "export/CsvRowStep.h"
 
 #include "config/DatabaseExportProfile.h"
+#include "export/DocumentValues.h"
 #include "notes/NotesNote.h"
 
 namespace exporter {
@@ -25,38 +26,22 @@ bool CsvRowStep::Open(RunContext &run) {
 
 StepOutcome CsvRowStep::Process(RunContext &run, DocumentContext &document) {
     run.items.SetValue(run.columns[ComputedColumn::kErrors], document.errors.Text());
-    if (run.settings.CreateCSV && !WriteRow(run, document.note)) {
+    if (run.settings.CreateCSV && !WriteRow(run, document)) {
         return EndRun(m_csv.LastError());
     }
     return StepOutcome::kNext;
 }
 
-bool CsvRowStep::WriteRow(RunContext &run, notes::NotesNote &note) {
+bool CsvRowStep::WriteRow(RunContext &run, DocumentContext &document) {
     config::OutputItems &items = run.items;
-    const config::ExportSettings &settings = run.settings;
     m_cells.resize(items.Count());
-    DocumentErrors renderErrors;
     for (std::size_t i = 0; i < items.Count(); ++i) {
-        config::OutputItem &item = items.Item(i);
-        const int kind = item.Kind();
+        const int kind = items.Item(i).Kind();
         CsvCell &cell = m_cells[i];
         cell.applyReplacements = kind == config::kItemField || kind == config::kItemFormula;
-        if (kind == config::kItemEngineValue) {
-            cell.value = item.Value();
-        } else if (note.IsOpen()) {
-            std::string error;
-            cell.value = item.Evaluate(note, settings.MVDelimiter, &settings.RtfAdvanced,
-                                       &run.profile.RenderState, &error);
-            renderErrors.Append(error);
-        } else {
-            cell.value.clear();
-        }
+        cell.value = ColumnValue(run, document, i);
     }
-    const int errors = run.columns[ComputedColumn::kErrors];
-    if (errors >= 0) {  // a damaged rich-text item joins the document's other errors
-        renderErrors.AppendTo(m_cells[static_cast<std::size_t>(errors)].value);
-    }
-    return m_csv.WriteRow(m_cells, settings.Delimiter, settings.DoubleQuotes);
+    return m_csv.WriteRow(m_cells, run.settings.Delimiter, run.settings.DoubleQuotes);
 }
 
 }  // namespace exporter

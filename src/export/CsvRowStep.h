@@ -17,13 +17,13 @@ public:
     // Opens the summary file and, with WriteFieldHeaders, writes the row of column titles. False with
     // the file's reason.
     [[nodiscard]] bool Open(RunContext &run);
-    // Sets %Errors from the document's errors and, with CreateCSV, writes the row: computed columns as
-    // the run set them, field and formula columns evaluated on an open note (empty for one that did
-    // not open). A row that cannot be written ends the run.
+    // Sets %Errors from the document's errors and, with CreateCSV, writes the row: the document's column
+    // values (DocumentValues.h), evaluated once and shared with its Text/HTML file. A row that cannot be
+    // written ends the run.
     [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
 
 private:
-    [[nodiscard]] bool WriteRow(RunContext &run, notes::NotesNote &note);
+    [[nodiscard]] bool WriteRow(RunContext &run, DocumentContext &document);
 
     CsvSummary m_csv;
     std::vector<CsvCell> m_cells;  // kept from row to row: no allocation per row

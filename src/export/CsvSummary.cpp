@@ -1,6 +1,9 @@
 // Writing the CSV summary file: header and data rows, quoting, replacements and the three encodings.
 #include "CsvSummary.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "platform/CodePage.h"
 
 namespace exporter {
@@ -18,21 +21,34 @@ void ReplaceAll(std::string &text, const std::string &find, const std::string &r
     }
 }
 
-std::string DoubledQuotes(std::string text) {
-    ReplaceAll(text, "\"", "\"\"");
-    return text;
+// Appends value with every double quote doubled.
+void AppendDoubledQuotes(std::string &line, std::string_view value) {
+    for (std::size_t quote = value.find('"'); quote != std::string_view::npos; quote = value.find('"')) {
+        line.append(value.substr(0, quote + 1));
+        line += '"';
+        value.remove_prefix(quote + 1);
+    }
+    line.append(value);
 }
 
-// Appends value, enclosed in double quotes when quoted is set. (Appending piece by piece also keeps
-// GCC 12's -Wrestrict false positive on concatenated temporaries out of optimised builds.)
-void AppendValue(std::string &line, const std::string &value, bool quoted) {
+// Appends value, with doubled quotes and enclosed in double quotes when quoted is set. Titles always
+// have their quotes doubled.
+void AppendValue(std::string &line, std::string_view value, bool quoted, bool doubleQuotes) {
     if (quoted) {
         line += '"';
     }
-    line += value;
+    if (doubleQuotes) {
+        AppendDoubledQuotes(line, value);
+    } else {
+        line.append(value);
+    }
     if (quoted) {
         line += '"';
     }
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -105,7 +121,8 @@ bool CsvSummary::WriteFailure() {
 
 bool CsvSummary::WriteHeader(const std::vector<std::string> &titles, const std::string &delimiter,
                              bool doubleQuotes) {
-    return WriteLine(HeaderText(titles, delimiter, doubleQuotes));
+    m_line = HeaderText(titles, delimiter, doubleQuotes);
+    return WriteLine();
 }
 
 bool CsvSummary::WriteRow(const std::vector<CsvCell> &cells, const std::string &delimiter,
@@ -114,7 +131,9 @@ bool CsvSummary::WriteRow(const std::vector<CsvCell> &cells, const std::string &
         m_held.push_back({cells, delimiter, doubleQuotes});
         return true;
     }
-    return WriteLine(RowText(cells, delimiter, doubleQuotes));
+    m_line.clear();
+    AppendRowText(m_line, cells, delimiter, doubleQuotes);
+    return WriteLine();
 }
 
 bool CsvSummary::WriteHeldRows(int errorsColumn, const std::string &note) {
@@ -125,7 +144,9 @@ bool CsvSummary::WriteHeldRows(int errorsColumn, const std::string &note) {
             std::string &errors = row.cells[static_cast<std::size_t>(errorsColumn)].value;
             errors += errors.empty() ? note : "\n" + note;
         }
-        if (!WriteLine(RowText(row.cells, row.delimiter, row.doubleQuotes))) {
+        m_line.clear();
+        AppendRowText(m_line, row.cells, row.delimiter, row.doubleQuotes);
+        if (!WriteLine()) {
             return false;
         }
     }
@@ -139,7 +160,7 @@ std::string CsvSummary::HeaderText(const std::vector<std::string> &titles, const
         if (i > 0) {
             line += delimiter;
         }
-        AppendValue(line, DoubledQuotes(titles[i]), doubleQuotes);
+        AppendValue(line, titles[i], doubleQuotes, true);
     }
     return line;
 }
@@ -147,37 +168,64 @@ std::string CsvSummary::HeaderText(const std::vector<std::string> &titles, const
 std::string CsvSummary::RowText(const std::vector<CsvCell> &cells, const std::string &delimiter,
                                 bool doubleQuotes) const {
     std::string line;
+    AppendRowText(line, cells, delimiter, doubleQuotes);
+    return line;
+}
+
+// A value is copied only when a replacement finds something in it: replacements that find nothing
+// before the first that does leave the text as it is.
+void CsvSummary::AppendRowText(std::string &line, const std::vector<CsvCell> &cells,
+                               const std::string &delimiter, bool doubleQuotes) const {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) {
             line += delimiter;
         }
-        std::string value = cells[i].value;
+        const std::string &value = cells[i].value;
+        auto pair = m_replacements.begin();
         if (cells[i].applyReplacements) {
-            for (const auto &[find, replace] : m_replacements) {
-                ReplaceAll(value, find, replace);
+            while (pair != m_replacements.end() &&
+                   (pair->first.empty() || value.find(pair->first) == std::string::npos)) {
+                ++pair;
             }
+        } else {
+            pair = m_replacements.end();
         }
-        AppendValue(line, doubleQuotes ? DoubledQuotes(value) : value, doubleQuotes);
+        if (pair == m_replacements.end()) {
+            AppendValue(line, value, doubleQuotes, doubleQuotes);
+            continue;
+        }
+        m_replaced = value;
+        for (; pair != m_replacements.end(); ++pair) {
+            ReplaceAll(m_replaced, pair->first, pair->second);
+        }
+        AppendValue(line, m_replaced, doubleQuotes, doubleQuotes);
     }
-    return line;
 }
 
-std::string CsvSummary::Encode(const std::string &utf8) const {
-    if (m_encoding == kEncodingUtf16) {
+std::string EncodeText(const std::string &utf8, int characterEncoding) {
+    if (characterEncoding == kEncodingUtf16) {
         return platform::Utf8ToUtf16LeBytes(utf8);
     }
-    if (m_encoding == kEncodingUtf8) {
+    if (characterEncoding == kEncodingUtf8) {
         return utf8;
     }
     return platform::Utf8ToAnsi(utf8);
 }
 
-bool CsvSummary::WriteLine(const std::string &utf8Line) {
+std::string CsvSummary::Encode(const std::string &utf8) const {
+    return EncodeText(utf8, m_encoding);
+}
+
+// m_line with the row end, in the file's encoding. UTF-8, and ANSI text that is all ASCII (the same
+// bytes in every ANSI code page), go out as they are.
+bool CsvSummary::WriteLine() {
     if (!m_file.IsOpen()) {
         m_lastError = "Unable to create or open output file \"" + m_path + "\"";
         return false;
     }
-    if (!m_file.Write(Encode(utf8Line + "\r\n"))) {
+    m_line += "\r\n";
+    const bool asIs = m_encoding == kEncodingUtf8 || (m_encoding != kEncodingUtf16 && IsAscii(m_line));
+    if (!m_file.Write(asIs ? m_line : Encode(m_line))) {
         return WriteFailure();
     }
     return true;

@@ -16,6 +16,10 @@ using config::kEncodingAnsi;
 using config::kEncodingUtf16;
 using config::kEncodingUtf8;
 
+// UTF-8 text in a CharacterEncoding: 0 the ANSI code page (unmappable characters become its
+// substitute), 1 UTF-16 LE without a byte-order mark, 2 UTF-8 as it is; any other value ANSI.
+std::string EncodeText(const std::string &utf8, int characterEncoding);
+
 // One value of a data row. Replacements (the control-character rules) apply to field and formula
 // columns only, never to computed columns such as %Errors.
 struct CsvCell {
@@ -84,7 +88,10 @@ public:
     std::string Encode(const std::string &utf8) const;
 
 private:
-    bool WriteLine(const std::string &utf8Line);
+    void AppendRowText(std::string &line, const std::vector<CsvCell> &cells, const std::string &delimiter,
+                       bool doubleQuotes) const;
+    // Writes m_line (UTF-8, without its row end).
+    bool WriteLine();
 
     int m_encoding;
     bool WriteFailure();
@@ -101,6 +108,8 @@ private:
     std::string m_path;
     std::vector<std::pair<std::string, std::string>> m_replacements;
     std::string m_lastError;
+    std::string m_line;              // the row being written, reused from row to row
+    mutable std::string m_replaced;  // a value with the replacements made, reused likewise
 };
 
 }  // namespace exporter

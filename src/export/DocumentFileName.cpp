@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "config/ExportSettings.h"
+#include "export/DocumentStep.h"
 #include "export/EvaluateString.h"
 #include "export/SanitizeFileName.h"
+#include "log/LogManager.h"
 #include "notes/NotesNote.h"
 #include "platform/AsciiText.h"
 #include "platform/Paths.h"
@@ -88,6 +90,25 @@ std::string DocumentFileName(const notes::NotesNote &note, const DocumentFileNam
     // Sanitised once more as a whole: the extension comes from the profile, and a separator in it must
     // not make a directory, nor may the name be "." or "..".
     return platform::JoinPath(basePath, SanitizeFileName(platform::TrimBlanks(name) + naming.extension));
+}
+
+bool ClaimDocumentFileName(RunContext &run, const DocumentFileNaming &naming, const char *kind,
+                           std::string &path) {
+    const bool fromValues = naming.append || naming.nameFormat == config::kNameByFieldValue ||
+                            naming.nameFormat == kNameByEvaluateString;
+    if (!fromValues) {
+        run.names.Record(path);
+        return true;
+    }
+    const std::string wanted = path;
+    path = run.names.Claim(wanted);
+    if (!run.names.LastClaimRenamed() || !run.log.Accepts(logging::kLogLevelLow)) {
+        return true;
+    }
+    return run.log.Write(
+        std::string("......") + kind + " file \"" + wanted +
+            "\" was written for an earlier document of this run: this document's file is \"" + path + "\"\n",
+        logging::kLogLevelLow);
 }
 
 }  // namespace exporter

@@ -42,4 +42,14 @@ DocumentFileNaming PdfFileNaming(const config::ExportSettings &settings);
 std::string DocumentFileName(const notes::NotesNote &note, const DocumentFileNaming &naming,
                              const std::string &basePath, long count, std::string *error = nullptr);
 
+struct RunContext;
+
+// Takes path in the run's registry of written files before a document's file is written. A name made
+// from a field value or an evaluate string that a file of an earlier document of this run already has
+// is numbered (OutputNameRegistry::Claim), and the log says so, naming the kind of file ("Text",
+// "HTML", "RTF"); a count or universal-ID name is taken as it is. False when the log line cannot be
+// written (the log's LastError says why).
+[[nodiscard]] bool ClaimDocumentFileName(RunContext &run, const DocumentFileNaming &naming, const char *kind,
+                                         std::string &path);
+
 }  // namespace exporter

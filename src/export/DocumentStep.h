@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "export/DocumentErrors.h"
 #include "export/OutputNameRegistry.h"
@@ -61,6 +62,12 @@ struct DocumentContext {
     std::string universalId{};  // 32 upper-case hexadecimal digits; empty when the note is not open
     std::string basePath{};     // the run's current output directory
     DocumentErrors errors{};    // becomes the %Errors column
+    // The values of the field, formula and note-value columns, evaluated once per document (see
+    // DocumentValues.h) and shared by the Text/HTML file and the CSV row, so that rich text is rendered
+    // and its images written only once.
+    std::vector<std::string> columnValues{};
+    bool columnsEvaluated = false;
+    DocumentErrors renderErrors{};  // damaged rich-text items met while evaluating them
     // Written files are recorded on the note itself (note.ExtractedFiles()).
 };
 

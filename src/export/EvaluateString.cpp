@@ -15,6 +15,8 @@ namespace exporter {
 
 namespace {
 
+constexpr int kMaxDepth = 16;
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -132,8 +134,14 @@ private:
         bare = after >= m_text.size() || m_text[after] != '(';
         std::size_t closing = m_pos;
         if (!bare) {
+            if (m_depth == kMaxDepth) {
+                return Fail(after);  // nesting this deep is no file name, and would exhaust the stack
+            }
             m_pos = after + 1;
-            if (!Arguments(arguments)) {
+            ++m_depth;
+            const bool parsed = Arguments(arguments);
+            --m_depth;
+            if (!parsed) {
                 return false;
             }
             closing = m_pos;  // at the ")"
@@ -209,6 +217,7 @@ private:
     const notes::NotesNote &m_note;
     std::size_t m_pos = 0;
     std::size_t m_failAt = 0;
+    int m_depth = 0;  // argument lists open around the current term
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "ExportRun.h"
 
 #include "export/ExportRunState.h"
+#include "export/RtfFileStep.h"
+#include "export/TextFileStep.h"
 #include "platform/UserInterface.h"
 #include "richtext/NotesItem.h"
 
@@ -27,8 +29,8 @@ void ExportRun::State::BuildPipeline() {
     // Attachment extraction step: Add<...>();
     // OLE extraction step: Add<...>();
     m_steps.push_back(&m_imageDirectory);
-    // Text/HTML file step: Add<...>();
-    // RTF file step: Add<...>();
+    Add<TextFileStep>();
+    Add<RtfFileStep>();
     m_steps.push_back(&m_csvRow);
     m_steps.push_back(&m_moveToFolder);
 }
@@ -188,7 +190,9 @@ bool ExportRun::State::ProcessDocument(DocumentContext &document, NOTEID noteId,
     notes::NotesNote &note = document.note;
     ++m_count;
     m_items.SetValue(m_columns[ComputedColumn::kCount], std::to_string(m_count));
-    if (!Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
+    // The line is built only when the log takes it: this runs once for every document.
+    if (m_log.Accepts(logging::kLogLevelMedium) &&
+        !Log(logging::LogManager::ProcessingDocumentLine(m_count), logging::kLogLevelMedium)) {
         note.Close();
         return false;
     }
@@ -231,6 +235,8 @@ void ExportRun::State::BeginDocument(DocumentContext &document, NOTEID noteId) {
         document.errors.Append(record);
     }
     document.errors.Append(note.ErrorText());
+    document.columnsEvaluated = false;
+    document.renderErrors.Clear();
     for (const ComputedColumn column : kFilledBySteps) {
         m_items.SetValue(m_columns[column], {});
     }

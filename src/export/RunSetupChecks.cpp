@@ -56,8 +56,6 @@ constexpr std::initializer_list<std::pair<bool config::ExportSettings::*, const 
     {
         {&config::ExportSettings::ExtractAttachments, "ExtractAttachments"},
         {&config::ExportSettings::ExtractOle, "ExtractOle"},
-        {&config::ExportSettings::CreateDocs, "CreateDocs"},
-        {&config::ExportSettings::CreateRTFs, "CreateRTFs"},
         {&config::ExportSettings::CreatePdfs, "CreatePdfs"},
 };
 

@@ -1,6 +1,7 @@
 // UTF-8 to LMBCS and back through OSTranslate, in pieces that keep each call within its 16-bit limits.
 #include "LmbcsConvert.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -16,6 +17,7 @@ namespace {
 constexpr std::size_t kMaxWord = 0xFFFF;
 constexpr std::size_t kMaxUnicodeOut = 0xFFFE;  // whole UTF-16 units within a 16-bit byte count
 constexpr std::size_t kNativePiece = 0x7FFF;    // native bytes per call (two LMBCS bytes each at most)
+constexpr std::size_t kKeptUnits = 0x10000;     // UTF-16 units of the per-thread buffer kept between calls
 constexpr char kTitle[] = "LmbcsToUnicodeSpecific failed.";
 
 // Before a session has started the release is unknown (0), so the configuration file path takes this
@@ -59,16 +61,26 @@ std::size_t PieceEnd(const char *start, std::size_t limit) {
     return static_cast<std::size_t>(cursor - begin);
 }
 
-// One piece through mode 20. A piece of mostly single-byte characters can need more than the 16-bit
-// output limit; an output that reaches the limit is therefore converted again in two halves, so that
-// no character is lost.
+// One piece through mode 20, written straight into the end of out. A piece of mostly single-byte
+// characters can need more than the 16-bit output limit; an output that reaches the limit is
+// therefore converted again in two halves, so that no character is lost.
 bool ConvertPiece(const char *piece, std::size_t length, ErrorObjectArray *errors, std::u16string &out) {
-    std::size_t capacity = std::min(2 * length, kMaxUnicodeOut);
-    std::string bytes = Translate(kTranslateLmbcsToUnicode, piece, length, capacity);
-    if (bytes.empty()) {
+    const std::size_t capacity = std::min(2 * length, kMaxUnicodeOut);
+    const std::size_t at = out.size();
+    std::size_t written = 0;
+    if (Api().fn.OSTranslate != nullptr) {
+        out.resize(at + capacity / 2);
+        written = std::min<std::size_t>(
+            Api().fn.OSTranslate(kTranslateLmbcsToUnicode, piece, static_cast<WORD>(length),
+                                 reinterpret_cast<char *>(out.data() + at), static_cast<WORD>(capacity)),
+            capacity);
+    }
+    out.resize(at + written / 2);
+    if (written == 0) {
         return Fail(errors, 10, "LmbcsToUnicodeSpecific OSTranslate failed.", "OSTranslate failed.");
     }
-    if (2 * length > capacity && bytes.size() + 4 > capacity) {
+    if (2 * length > capacity && written + 4 > capacity) {
+        out.resize(at);
         std::size_t half = PieceEnd(piece, length / 2);
         if (half == 0) {
             return Fail(errors, 9, "LmbcsToUnicodeSpecific get previous character failed.",
@@ -77,10 +89,6 @@ bool ConvertPiece(const char *piece, std::size_t length, ErrorObjectArray *error
         return ConvertPiece(piece, half, errors, out) &&
                ConvertPiece(piece + half, length - half, errors, out);
     }
-    std::size_t units = bytes.size() / 2;
-    std::size_t at = out.size();
-    out.resize(at + units);
-    std::memcpy(out.data() + at, bytes.data(), units * 2);
     return true;
 }
 
@@ -90,6 +98,7 @@ std::string Formatted(const char *format, std::size_t a, std::size_t b) {
     return buffer;
 }
 
+// Appends to out.
 bool NativeToUnicode(const char *lmbcs, std::size_t length, ErrorObjectArray *errors, std::string &out) {
     if (length > kLmbcsPiece) {
         std::string detail =
@@ -103,7 +112,7 @@ bool NativeToUnicode(const char *lmbcs, std::size_t length, ErrorObjectArray *er
         return Fail(errors, 10, "LmbcsToUnicodeSpecific OSTranslate failed.", "OSTranslate failed.");
     }
     // The native character set is UTF-8 on Linux; a sequence that is not UTF-8 becomes U+FFFD.
-    out = platform::Utf16ToUtf8(platform::Utf8ToUtf16(native));
+    platform::AppendUtf16AsUtf8(platform::Utf8ToUtf16(native), out);
     return true;
 }
 
@@ -147,6 +156,11 @@ std::string UnicodeToLmbcs(const std::string &text) {
 bool ConvertLmbcsToUnicode(const char *lmbcs, int lengthIn, bool nulToLineFeed, ErrorObjectArray *errors,
                            std::string &out) {
     out.clear();
+    return AppendLmbcsAsUnicode(lmbcs, lengthIn, nulToLineFeed, errors, out);
+}
+
+bool AppendLmbcsAsUnicode(const char *lmbcs, int lengthIn, bool nulToLineFeed, ErrorObjectArray *errors,
+                          std::string &out) {
     if (lmbcs == nullptr) {
         return true;
     }
@@ -154,11 +168,14 @@ bool ConvertLmbcsToUnicode(const char *lmbcs, int lengthIn, bool nulToLineFeed, 
     if (length == 0) {
         return true;
     }
+    const std::size_t start = out.size();
     bool ok = true;
     if (NativePath() || Api().lmbcsInfo == nullptr) {
         ok = NativeToUnicode(lmbcs, length, errors, out);
     } else {
-        std::u16string units;
+        // The UTF-16 text of one call, kept per thread: no allocation for each value converted.
+        thread_local std::u16string units;
+        units.clear();
         for (std::size_t at = 0; at < length && ok;) {
             std::size_t n = length - at;
             if (n > kLmbcsPiece) {
@@ -172,14 +189,13 @@ bool ConvertLmbcsToUnicode(const char *lmbcs, int lengthIn, bool nulToLineFeed, 
             ok = ConvertPiece(lmbcs + at, n, errors, units);
             at += n;
         }
-        out = platform::Utf16ToUtf8(units);
+        platform::AppendUtf16AsUtf8(units, out);
+        if (units.capacity() > kKeptUnits) {
+            std::u16string().swap(units);  // a rare long text does not stay with the thread
+        }
     }
     if (nulToLineFeed) {
-        for (char &c : out) {
-            if (c == '\0') {
-                c = '\n';
-            }
-        }
+        std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\0', '\n');
     }
     return ok;
 }

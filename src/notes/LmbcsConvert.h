@@ -22,6 +22,10 @@ std::string UnicodeToLmbcs(const std::string &text);
 [[nodiscard]] bool ConvertLmbcsToUnicode(const char *lmbcs, int length, bool nulToLineFeed,
                                          ErrorObjectArray *errors, std::string &out);
 
+// The same, appending to out instead of replacing it (the NUL rule applies to the appended text only).
+[[nodiscard]] bool AppendLmbcsAsUnicode(const char *lmbcs, int length, bool nulToLineFeed,
+                                        ErrorObjectArray *errors, std::string &out);
+
 // The same, returning the text converted (so far).
 std::string LmbcsToUnicode(const char *lmbcs, int length, bool nulToLineFeed = false,
                            ErrorObjectArray *errors = nullptr);

@@ -37,6 +37,7 @@ struct NotesVersion {
 // the LMBCS character-set handle. Written only during load, unload, session start and end.
 struct NotesApi {
     void *library = nullptr;
+    std::string programDirectory;  // where the loaded runtime lives; its companion libraries are there
     NotesApiTable fn;
     std::string loadError;
     NotesVersion version;

@@ -90,6 +90,7 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
         return false;
     }
     api.library = library;
+    api.programDirectory = programPath;
     std::size_t count = 0;
     const NotesApiRow *rows = NotesApiRows(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -109,6 +110,7 @@ bool UnloadNotesLibrary() {
         return false;
     }
     api.library = nullptr;
+    api.programDirectory.clear();
     ClearTable();
     return true;
 }

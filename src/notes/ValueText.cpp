@@ -38,7 +38,9 @@ void AppendAnyValueText(WORD type, BLOCKID value, DWORD valueLen, const std::str
     thread_local std::vector<char> buffer(kBufferSize + 1, '\0');
     WORD length = Api().fn.NSFItemConvertValueToText(type, value, valueLen, buffer.data(), kBufferSize, ';');
     std::size_t start = text.size();
-    text += LmbcsToUnicode(buffer.data(), static_cast<int>(std::min<WORD>(length, kBufferSize)));
+    // On failure the message has been shown; what was converted is all there is.
+    static_cast<void>(AppendLmbcsAsUnicode(
+        buffer.data(), static_cast<int>(std::min<WORD>(length, kBufferSize)), false, nullptr, text));
     ReplaceFrom(text, start, ';', separator);
 }
 
@@ -143,7 +145,7 @@ void AppendTextListText(const char *value, std::size_t valueLen, const std::stri
         if (i > 0) {
             text += separator;
         }
-        text += LmbcsToUnicode(value + at, static_cast<int>(length), true);
+        static_cast<void>(AppendLmbcsAsUnicode(value + at, static_cast<int>(length), true, nullptr, text));
         at += length;
     }
 }
@@ -152,7 +154,7 @@ void AppendTextText(const char *value, std::size_t valueLen, std::string &text) 
     if (value == nullptr || valueLen <= 2) {
         return;
     }
-    text += LmbcsToUnicode(value + 2, static_cast<int>(valueLen - 2), true);
+    static_cast<void>(AppendLmbcsAsUnicode(value + 2, static_cast<int>(valueLen - 2), true, nullptr, text));
 }
 
 }  // namespace notes

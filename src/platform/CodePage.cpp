@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kDefaultAnsiCodePage[] = "windows-1252";
 constexpr UChar32 kReplacementCharacter = 0xFFFD;
+constexpr std::size_t kKeptUnits = 0x10000;  // UTF-16 units of a per-thread buffer kept between calls
 
 struct ConverterCloser {
     void operator()(UConverter *converter) const { ucnv_close(converter); }
@@ -48,38 +49,94 @@ bool FitsIcuLength(std::size_t size) {
     return size <= static_cast<std::size_t>(INT32_MAX / 4);
 }
 
-}  // namespace
-
-std::u16string Utf8ToUtf16(const std::string &utf8) {
+// utf8 as UTF-16 in out, which keeps its capacity (empty when the text cannot be converted).
+void Utf8IntoUtf16(std::string_view utf8, std::u16string &out) {
+    out.clear();
     if (utf8.empty() || !FitsIcuLength(utf8.size())) {
-        return {};
+        return;
     }
-    std::u16string out(utf8.size(), u'\0');  // never more UTF-16 units than UTF-8 bytes
+    out.resize(utf8.size());  // never more UTF-16 units than UTF-8 bytes
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
                          static_cast<int32_t>(utf8.size()), kReplacementCharacter, nullptr, &status);
     if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
-        return {};
+        length = 0;
     }
     out.resize(static_cast<std::size_t>(length));
+}
+
+bool IsAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+// Appends utf8 in the converter's code page to out; false when there is no converter or ICU fails
+// (out then holds what it held before). The default from-Unicode callback writes the substitute ("?")
+// for an unmappable character.
+bool AppendInCodePage(std::string_view utf8, UConverter *converter, std::string &out) {
+    if (converter == nullptr) {
+        return false;
+    }
+    // Kept per thread: a CSV written in ANSI passes every row through here.
+    thread_local std::u16string units;
+    Utf8IntoUtf16(utf8, units);
+    if (units.empty()) {
+        return utf8.empty();
+    }
+    const std::size_t at = out.size();
+    const std::size_t capacity = units.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter));
+    if (!FitsIcuLength(capacity)) {
+        return false;
+    }
+    out.resize(at + capacity);
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = ucnv_fromUChars(converter, out.data() + at, static_cast<int32_t>(capacity), units.data(),
+                                     static_cast<int32_t>(units.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        out.resize(at + static_cast<std::size_t>(length));
+        status = U_ZERO_ERROR;
+        length = ucnv_fromUChars(converter, out.data() + at, length, units.data(),
+                                 static_cast<int32_t>(units.size()), &status);
+    }
+    if (units.capacity() > kKeptUnits) {
+        std::u16string().swap(units);  // a rare long text does not stay with the thread
+    }
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+        out.resize(at);
+        return false;
+    }
+    out.resize(at + static_cast<std::size_t>(length));
+    return true;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(const std::string &utf8) {
+    std::u16string out;
+    Utf8IntoUtf16(utf8, out);
     return out;
 }
 
 std::string Utf16ToUtf8(const std::u16string &utf16) {
+    std::string out;
+    AppendUtf16AsUtf8(utf16, out);
+    return out;
+}
+
+void AppendUtf16AsUtf8(std::u16string_view utf16, std::string &out) {
     if (utf16.empty() || !FitsIcuLength(utf16.size())) {
-        return {};
+        return;
     }
-    std::string out(utf16.size() * 3, '\0');  // at most three bytes per UTF-16 unit
+    const std::size_t at = out.size();
+    out.resize(at + utf16.size() * 3);  // at most three bytes per UTF-16 unit
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
+    u_strToUTF8WithSub(out.data() + at, static_cast<int32_t>(utf16.size() * 3), &length, utf16.data(),
                        static_cast<int32_t>(utf16.size()), kReplacementCharacter, nullptr, &status);
     if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
-        return {};
+        length = 0;
     }
-    out.resize(static_cast<std::size_t>(length));
-    return out;
+    out.resize(at + static_cast<std::size_t>(length));
 }
 
 std::string AnsiCodePageName() {
@@ -91,13 +148,22 @@ std::string AnsiCodePageName() {
 }
 
 std::string Utf8ToAnsi(const std::string &utf8) {
-    // Every ANSI code page holds ASCII as it is: most text needs no converter at all.
-    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    // Every ANSI code page holds ASCII as it is: most text needs no converter at all, and in the rest
+    // only the runs of other characters go through it (a UTF-8 sequence never holds an ASCII byte).
+    auto run = std::find_if_not(utf8.begin(), utf8.end(), IsAscii);
+    if (run == utf8.end()) {
         return utf8;
     }
-    std::string out;
-    if (!Utf8ToCodePage(utf8, AnsiCodePageName(), out)) {
-        return {};
+    UConverter *converter = CachedConverter(AnsiCodePageName());
+    std::string out(utf8.begin(), run);
+    while (run != utf8.end()) {
+        const auto ascii = std::find_if(run, utf8.end(), IsAscii);
+        if (!AppendInCodePage(std::string_view(&*run, static_cast<std::size_t>(ascii - run)), converter,
+                              out)) {
+            return {};
+        }
+        run = std::find_if_not(ascii, utf8.end(), IsAscii);
+        out.append(ascii, run);
     }
     return out;
 }
@@ -113,33 +179,10 @@ std::string AnsiToUtf8(const std::string &ansi) {
 bool Utf8ToCodePage(const std::string &utf8, const std::string &codePage, std::string &out) {
     out.clear();
     UConverter *converter = CachedConverter(codePage);
-    if (converter == nullptr) {
-        return false;
-    }
-    const std::u16string units = Utf8ToUtf16(utf8);
-    if (units.empty()) {
-        return utf8.empty();
-    }
-    // The default from-Unicode callback writes the substitute ("?") for an unmappable character.
-    const std::size_t capacity = units.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter));
-    if (!FitsIcuLength(capacity)) {
-        return false;
-    }
-    out.resize(capacity);
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), units.data(),
-                                     static_cast<int32_t>(units.size()), &status);
-    if (status == U_BUFFER_OVERFLOW_ERROR) {
-        out.resize(static_cast<std::size_t>(length));
-        status = U_ZERO_ERROR;
-        length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), units.data(),
-                                 static_cast<int32_t>(units.size()), &status);
-    }
-    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
+    if (!AppendInCodePage(utf8, converter, out)) {
         out.clear();
         return false;
     }
-    out.resize(static_cast<std::size_t>(length));
     return true;
 }
 

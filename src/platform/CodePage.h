@@ -3,11 +3,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
 std::u16string Utf8ToUtf16(const std::string &utf8);
 std::string Utf16ToUtf8(const std::u16string &utf16);
+// Appends the UTF-8 form of utf16 to out (an unpaired surrogate becomes U+FFFD), without a string of
+// its own in between.
+void AppendUtf16AsUtf8(std::u16string_view utf16, std::string &out);
 
 // The ANSI code page: windows-1252 unless the environment variable VORLIX_ANSI_CODEPAGE names
 // another ICU converter.

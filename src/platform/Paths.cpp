@@ -217,6 +217,17 @@ bool SetFileTimes(const std::string &path, std::int64_t modified, std::int64_t a
     return true;
 }
 
+bool SetFileModifiedTime(const std::string &path, std::int64_t modified) {
+    timespec times[2] = {};
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(modified);
+    if (utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        SetFileError("Cannot set the times of", path, errno);
+        return false;
+    }
+    return true;
+}
+
 bool WriteFileAtomically(const std::string &path, const std::string &bytes, bool ownerOnly) {
     const std::string target = WriteTarget(path);
     struct stat existing {};

@@ -42,6 +42,9 @@ bool DirectoryExists(const std::string &path);
 
 // Sets a file's modification and access times (seconds since 1970, UTC); false on failure.
 [[nodiscard]] bool SetFileTimes(const std::string &path, std::int64_t modified, std::int64_t accessed);
+// Sets only the modification time of the file itself (a symbolic link is not followed); the access
+// time stays as it is.
+[[nodiscard]] bool SetFileModifiedTime(const std::string &path, std::int64_t modified);
 
 // Writes a whole file through a temporary file in the same directory and a rename, so that a reader
 // never sees a half-written file and a failure leaves the old file as it was. The directory must exist.
@@ -53,8 +56,8 @@ bool DirectoryExists(const std::string &path);
 // The whole content of a regular file; false (bytes emptied) when it cannot be read.
 [[nodiscard]] bool ReadWholeFile(const std::string &path, std::string &bytes);
 
-// The reason for the last failure of SetFileTimes, WriteFileAtomically or ReadWholeFile on this
-// thread, naming the file ("Cannot open '/x/y': No such file or directory").
+// The reason for the last failure of SetFileTimes, SetFileModifiedTime, WriteFileAtomically or ReadWholeFile
+// on this thread, naming the file ("Cannot open '/x/y': No such file or directory").
 const std::string &LastFileError();
 
 }  // namespace platform

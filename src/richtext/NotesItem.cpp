@@ -3,6 +3,7 @@
 #include "richtext/NotesItem.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "notes/ByteReader.h"
 #include "notes/LmbcsConvert.h"
@@ -34,6 +35,23 @@ std::string FromLmbcs(const char *data, std::size_t length) {
     return notes::LmbcsToUnicode(data, static_cast<int>(length), false);
 }
 
+// The types AppendItem reads from the value's bytes; composite values, signatures and the types
+// the runtime turns into text are reached by their block.
+bool ReadsValueBytes(WORD type) {
+    switch (type) {
+        case notes::kTypeNoteRefList:
+        case notes::kTypeHtml:
+        case notes::kTypeMimePart:
+        case notes::kTypeText:
+        case notes::kTypeTextList:
+        case notes::kTypeTime:
+        case notes::kTypeTimeRange:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 NotesItem::NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
@@ -61,20 +79,22 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
     if (name.size() > 0xFFFF) {
         return result;
     }
-    // Without options the defaults (plain text, every flag off); without a state one of this call's
-    // own, so that nothing is shared between calls or threads.
-    const NotesRtfAdvancedSettings defaults;
-    const NotesRtfAdvancedSettings &settings = options != nullptr ? *options : defaults;
-    RenderState ownState;
-    RenderState &renderState = state != nullptr ? *state : ownState;
+    // Without options the defaults (plain text, every flag off; read only, so one for every call and
+    // thread); without a state one of this call's own, so that no state is shared between calls.
+    static const NotesRtfAdvancedSettings kDefaults;
+    const NotesRtfAdvancedSettings &settings = options != nullptr ? *options : kDefaults;
+    std::optional<RenderState> ownState;
+    RenderState &renderState = state != nullptr ? *state : ownState.emplace();
     renderState.Note = &note;
     renderState.ImagesInItem = 0;
 
     NoteServicesImpl services(note);
-    HtmlRenderer html(settings, renderState);
-    TextRenderer text(settings);
+    // Only the renderer of the chosen form is built: this runs once for every value exported.
     const bool asHtml = settings.RtfAdvancedOutputFormat == kOutputFormatHtml;
-    RichTextSink &sink = asHtml ? static_cast<RichTextSink &>(html) : text;
+    std::optional<HtmlRenderer> html;
+    std::optional<TextRenderer> text;
+    RichTextSink &sink =
+        asHtml ? static_cast<RichTextSink &>(html.emplace(settings, renderState)) : text.emplace(settings);
     CompositeReader reader(settings, renderState, services, sink);
     NotesItem renderer(note, separator, sink, reader);
     sink.Begin();
@@ -88,10 +108,16 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
         fn.NSFItemInfo(note.Handle(), name.c_str(), nameLength, &item, &type, &value, &valueLength);
     while (status == notes::kNoError) {
         result.found = true;
-        const char *pool = static_cast<const char *>(fn.OSLockObject(value.pool));
-        if (pool != nullptr) {
-            std::string error = renderer.AppendItem(type, value, pool + value.block, valueLength);
-            fn.OSUnlockObject(value.pool);
+        // The pool is locked only for the types read from their bytes here; the others are read
+        // through the runtime by their block.
+        const bool readsBytes = ReadsValueBytes(type);
+        const char *pool = readsBytes ? static_cast<const char *>(fn.OSLockObject(value.pool)) : nullptr;
+        if (!readsBytes || pool != nullptr) {
+            std::string error =
+                renderer.AppendItem(type, value, readsBytes ? pool + value.block : nullptr, valueLength);
+            if (readsBytes) {
+                fn.OSUnlockObject(value.pool);
+            }
             if (!error.empty() && result.error.empty()) {
                 // The name back in program text, only for this rare message.
                 const std::string itemName =
@@ -105,12 +131,14 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
     }
     reader.Finish();
     sink.End();
-    result.text = asHtml ? html.TakeText() : text.TakeText();
+    result.text = asHtml ? html->TakeText() : text->TakeText();
     return result;
 }
 
 std::string NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength) {
-    std::string plain;
+    // The text of a simple value on its way to the sink, kept per thread: no allocation per value.
+    thread_local std::string plain;
+    plain.clear();
     switch (type) {
         case notes::kTypeComposite: {
             const WalkResult walk = WalkComposite(valueBlock, valueLength, m_reader);

@@ -41,7 +41,8 @@ public:
 private:
     NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
               CompositeReader &reader);
-    // What is damaged in a composite item; empty when nothing is.
+    // What is damaged in a composite item; empty when nothing is. value is null for the types reached
+    // by their block (composite, signature, and those the runtime turns into text).
     std::string AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
     void AppendNoteReference(const char *value, DWORD valueLength);
     void AppendMimePart(const char *value, DWORD valueLength);

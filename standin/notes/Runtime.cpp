@@ -2,6 +2,8 @@
 #include "Runtime.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace standin {
 
@@ -13,9 +15,13 @@ struct Fault {
     bool every = false;
 };
 
+// Call counts and faults by entry-point name. Every entry point passes through EnterCall once per
+// call, so its counter is found by the address of the caller's name literal, and by name only on the
+// first call from that place; the counters are never removed, so the addresses stay valid.
 struct FaultState {
-    std::map<std::string, DWORD> calls;
-    std::map<std::string, Fault> faults;
+    std::map<std::string, DWORD, std::less<>> calls;
+    std::unordered_map<const char *, DWORD *> counters;
+    std::map<std::string, Fault, std::less<>> faults;
     std::string diagnostics;
 };
 
@@ -44,8 +50,15 @@ std::recursive_mutex &ApiMutex() {
 STATUS EnterCall(const char *entryPoint) {
     ApiLock lock(ApiMutex());
     FaultState &st = State();
-    DWORD count = ++st.calls[entryPoint];
-    auto it = st.faults.find(entryPoint);
+    DWORD *&counter = st.counters[entryPoint];
+    if (counter == nullptr) {
+        counter = &st.calls.try_emplace(std::string(entryPoint), 0).first->second;
+    }
+    const DWORD count = ++*counter;
+    if (st.faults.empty()) {
+        return 0;
+    }
+    auto it = st.faults.find(std::string_view(entryPoint));
     if (it == st.faults.end()) {
         return 0;
     }

@@ -19,7 +19,8 @@ std::recursive_mutex &ApiMutex();
 using ApiLock = std::lock_guard<std::recursive_mutex>;
 
 // Counts the call and returns the injected failure status for it, or 0. Every entry point that can
-// fail starts with: if (STATUS s = EnterCall("Name")) return s;
+// fail starts with: if (STATUS s = EnterCall("Name")) return s; the name must be a string that lives
+// as long as the library (a literal): its address finds the counter.
 STATUS EnterCall(const char *entryPoint);
 
 // Records a diagnostic line (bad input that was skipped, and the like).

@@ -20,12 +20,6 @@ namespace {
 
 const char *const kStandardFaces[] = {"Times New Roman", "Arial", "Arial Unicode MS", "Arial", "Courier New"};
 
-bool IsPictureRecord(WORD s) {
-    return s == nc::kSigImageHeader || s == nc::kSigImageSegment || s == nc::kSigBitmapHeader ||
-           s == nc::kSigBitmapSegment || s == nc::kSigColorTable || s == nc::kSigPatternTable ||
-           s == nc::kSigTransparentTable;
-}
-
 std::string Hex8(DWORD v) {
     char buf[9];
     std::snprintf(buf, sizeof buf, "%08X", v);
@@ -189,7 +183,7 @@ void RtfConverter::ParagraphStyle(WORD id) {
 }
 
 void RtfConverter::Record(WORD s, std::string_view r) {
-    if (m_inPicture && !IsPictureRecord(s) && s != nc::kSigAltText && s != nc::kSigBorderInfo) {
+    if (m_picture && !cd::Picture::Continues(s)) {
         FinishPicture();
     }
     switch (s) {
@@ -210,23 +204,9 @@ void RtfConverter::Record(WORD s, std::string_view r) {
             }
             break;
         }
-        case nc::kSigPabDefinition: {
-            Paragraph p;
-            p.justify = Word(r, nc::kPabJustify);
-            WORD flags = Word(r, nc::kPabFlags);
-            WORD flags2 = Word(r, nc::kPabFlags2);
-            long left = (flags2 & nc::kPabFlag2LmDefault) != 0 ? 1440 : Word(r, nc::kPabLeftMargin);
-            long first = (flags2 & nc::kPabFlag2FirstDefault) != 0 ? left : Word(r, nc::kPabFirstLineMargin);
-            p.left = std::max(0L, left - 1440);  // Notes measures from the page edge, RTF from the margin
-            p.first = first - left;
-            p.right = (flags2 & nc::kPabFlag2RmDefault) != 0 ? 0 : Word(r, nc::kPabRightMargin);
-            p.before = Word(r, nc::kPabSpacingBefore) * 120L;
-            p.after = Word(r, nc::kPabSpacingAfter) * 120L;
-            p.list =
-                (flags & nc::kPabFlagBullet) != 0 ? 1 : ((flags & nc::kPabFlagNumberedList) != 0 ? 2 : 0);
-            m_paragraphs.emplace(Word(r, nc::kPabId), p);
+        case nc::kSigPabDefinition:
+            m_paragraphs.emplace(Word(r, nc::kPabId), cd::ReadParagraphFormat(r));
             break;
-        }
         case nc::kSigPabReference:
             ParagraphStyle(Word(r, nc::kPabRefId));
             break;
@@ -342,35 +322,19 @@ void RtfConverter::Record(WORD s, std::string_view r) {
             break;
         }
         case nc::kSigGraphic:
-            m_inPicture = true;
-            m_pictureWidth = Word(r, nc::kGraphicDestWidth);
-            m_pictureHeight = Word(r, nc::kGraphicDestHeight);
-            m_imageType = 0;
-            m_imageData.clear();
-            m_bitmap = cd::NotesBitmap();
-            m_bitmapBad = false;
+            m_picture.emplace(r);
             break;
         case nc::kSigImageHeader:
-            m_imageType = Word(r, nc::kImageType);
-            break;
-        case nc::kSigImageSegment: {
-            WORD size = Word(r, nc::kSegmentDataSize);
-            if (m_imageData.size() < 64u * 1024u * 1024u) {
-                m_imageData.append(r.substr(std::min(r.size(), nc::kSegmentData), size));
-            }
-            break;
-        }
+        case nc::kSigImageSegment:
         case nc::kSigBitmapHeader:
         case nc::kSigBitmapSegment:
         case nc::kSigColorTable:
         case nc::kSigPatternTable:
-        case nc::kSigTransparentTable: {
-            std::string problem;
-            if (!m_bitmapBad && !m_bitmap.Add(s, r, problem)) {
-                m_bitmapBad = true;
+        case nc::kSigTransparentTable:
+            if (m_picture) {
+                m_picture->Add(s, r);
             }
             break;
-        }
         case nc::kSigCaption: {
             WORD length = Word(r, nc::kCaptionLength);
             std::string_view text = r.substr(std::min(r.size(), nc::kCaptionText));
@@ -419,22 +383,22 @@ void RtfConverter::HotspotEnd() {
 }
 
 void RtfConverter::FinishPicture() {
-    if (!m_inPicture) {
+    if (!m_picture) {
         return;
     }
-    m_inPicture = false;
+    cd::Picture picture = std::move(*m_picture);
+    m_picture.reset();
+    m_pictureWidth = picture.Width();
+    m_pictureHeight = picture.Height();
     cd::Image image;
-    std::string problem;
-    if (m_imageType == nc::kImageJpeg && !m_imageData.empty()) {
-        EmitPicture("\\jpegblip", m_imageData, 0, 0);
-    } else if (m_imageType == nc::kImagePng && !m_imageData.empty()) {
-        EmitPicture("\\pngblip", m_imageData, 0, 0);
-    } else if (m_imageType == nc::kImageGif && cd::DecodeGif(m_imageData, image)) {
-        EmitPicture("\\pngblip", EncodePng(image), image.width, image.height);
-    } else if (m_bitmap.HasHeader() && !m_bitmapBad && m_bitmap.Decode(image, problem)) {
+    const std::string &data = picture.ImageData();
+    if (picture.ImageType() == nc::kImageJpeg && !data.empty()) {
+        EmitPicture("\\jpegblip", data, 0, 0);
+    } else if (picture.ImageType() == nc::kImagePng && !data.empty()) {
+        EmitPicture("\\pngblip", data, 0, 0);
+    } else if (picture.Pixels(image)) {
         EmitPicture("\\pngblip", EncodePng(image), image.width, image.height);
     }
-    m_imageData.clear();
 }
 
 void RtfConverter::EmitPicture(std::string_view blipKind, const std::string &bytes, int width, int height) {

@@ -6,11 +6,14 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cd/Image.h"
+#include "cd/ParagraphFormat.h"
+#include "cd/Picture.h"
 #include "cd/Records.h"
 
 namespace standin::rtf {
@@ -22,15 +25,7 @@ public:
     [[nodiscard]] bool Convert(std::string_view records, std::string &rtf, std::string &problem);
 
 private:
-    struct Paragraph {
-        WORD justify = 0;
-        long left = 0;   // twips from the margin
-        long first = 0;  // first-line indent relative to left
-        long right = 0;
-        long before = 0;
-        long after = 0;
-        int list = 0;  // 0 none, 1 bullets, 2 numbers
-    };
+    using Paragraph = cd::ParagraphFormat;
     struct Cell {
         int row = 0;
         int column = 0;
@@ -89,14 +84,9 @@ private:
     DWORD m_pendingColorFont = 0;
     std::string m_pendingRun;  // a text run whose colour record may follow (begin/end brackets)
     bool m_bracketRun = false;
-    // The picture being collected.
-    bool m_inPicture = false;
-    long m_pictureWidth = 0;
+    std::optional<cd::Picture> m_picture;  // the picture being collected
+    long m_pictureWidth = 0;               // twips of the picture being written
     long m_pictureHeight = 0;
-    WORD m_imageType = 0;
-    std::string m_imageData;
-    cd::NotesBitmap m_bitmap;
-    bool m_bitmapBad = false;
 };
 
 }  // namespace standin::rtf

@@ -39,6 +39,11 @@ void ProgramRun::WriteSettings(const std::vector<std::string> &notesLines) {
     testsupport::WriteFile(File("vorlix.ini"), text);
 }
 
+void ProgramRun::AddRtfFilter(const std::string &library) {
+    fs::copy_file(library.empty() ? testsupport::ProgramDir() + "/libnxrtf.so" : library, File("libnxrtf.so"),
+                  fs::copy_options::overwrite_existing);
+}
+
 void ProgramRun::AddDatabase(const std::string &source, const std::string &name) {
     fs::copy_file(source, Data() + "/" + name, fs::copy_options::overwrite_existing);
 }

@@ -31,6 +31,10 @@ public:
     // The settings lines the constructor writes: ProgramPath and IniFilePath of this directory.
     std::vector<std::string> DefaultSettings() const;
 
+    // Copies the stand-in RTF export filter (or the library given) into the program directory as
+    // libnxrtf.so.
+    void AddRtfFilter(const std::string &library = {});
+
     // Copies a file into the data directory.
     void AddDatabase(const std::string &source, const std::string &name);
 

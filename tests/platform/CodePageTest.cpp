@@ -43,7 +43,12 @@ const MappingCase kMappingCases[] = {
     {nullptr,
      "a\xF0\x9F\x98\x80"
      "b",
-     "a?b"},                                         // one "?" for a surrogate pair
+     "a?b"},                                      // one "?" for a surrogate pair
+    {nullptr, "\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},  // text starting and ending outside ASCII
+    {nullptr,
+     "a\xFF"
+     "b",
+     "a?b"},                                         // a byte that is not UTF-8: "?"
     {"", "caf\xC3\xA9", "caf\xE9"},                  // empty variable: the default
     {"no-such-codepage", "caf\xC3\xA9", "caf\xE9"},  // unknown converter: the default
     {"ibm-850", "caf\xC3\xA9", "caf\x82"},           // an OEM code page by name

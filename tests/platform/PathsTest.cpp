@@ -8,6 +8,7 @@
 
 #include "ScopedEnv.h"
 #include "platform/Paths.h"
+#include "platform/PrivateTempFile.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -156,3 +157,27 @@ TEST(Paths, ExistenceAndFileTimes) {
 }
 
 }  // namespace
+
+// The process's private temporary file: owner-only, never an existing name, removed with its owner.
+TEST(PrivateTempFileTest, OwnerOnlyUniqueAndRemoved) {
+    testsupport::TempDir dir;
+    const ScopedEnv tmp("TMPDIR", dir.Path().c_str());
+    std::string path;
+    {
+        platform::PrivateTempFile first;
+        platform::PrivateTempFile second;
+        ASSERT_TRUE(first.Create("vorlix-", ".cd")) << first.ErrorText();
+        ASSERT_TRUE(second.Create("vorlix-", ".cd")) << second.ErrorText();
+        path = first.Path();
+        EXPECT_NE(path, second.Path());
+        EXPECT_EQ(platform::DirectoryOf(path), dir.Path());
+        struct stat info {};
+        ASSERT_EQ(lstat(path.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        testsupport::WriteFile(path, "previous document");
+        ASSERT_TRUE(first.Empty());
+        EXPECT_EQ(testsupport::ReadFile(path), "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}

@@ -90,6 +90,11 @@ DxlBuilder &DxlBuilder::DateTime(const std::string &name, const std::string &dxl
     return *this;
 }
 
+DxlBuilder &DxlBuilder::RichText(const std::string &name, const std::string &dxlContent) {
+    m_body += "<item name='" + XmlEscape(name) + "'><richtext>" + dxlContent + "</richtext></item>";
+    return *this;
+}
+
 DxlBuilder &DxlBuilder::Documents(int n, const std::string &form) {
     for (int i = 1; i <= n; ++i) {
         Document(form).Text("Subject", "Doc " + std::to_string(i)).Number("Index", i);

@@ -16,6 +16,8 @@ public:
     DxlBuilder &TextList(const std::string &name, const std::vector<std::string> &values);
     DxlBuilder &Number(const std::string &name, double value);
     DxlBuilder &DateTime(const std::string &name, const std::string &dxlValue);
+    // A rich-text item whose content is DXL as given ("<par>text</par>").
+    DxlBuilder &RichText(const std::string &name, const std::string &dxlContent);
     // n documents, document i (from 1) with Subject "Doc <i>" and Index i.
     DxlBuilder &Documents(int n, const std::string &form = "Doc");
     // A view with a selection formula and one sorted column per item name given.

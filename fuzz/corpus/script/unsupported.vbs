@@ -1,0 +1,4 @@
+Sub X
+For i = 1 To 3
+Next
+End Sub

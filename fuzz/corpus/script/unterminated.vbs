@@ -1,0 +1,3 @@
+Sub X
+x = "unterminated
+End Sub
