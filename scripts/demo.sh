@@ -2,8 +2,8 @@
 # Sets up and runs the demo export: installs the dependencies, builds the release preset, copies the
 # demo database into out/demo/data, points the program's settings file at it and runs
 #   vorlix examples/<profile>.xpp /nomsg
-# (profile sales-summary unless another is named: orders-by-status, open-tickets-copy-move,
-# cancelled-orders-pdf).
+# (profile sales-summary unless another is named: orders-by-status, orders-documents,
+# open-tickets-copy-move, cancelled-orders-pdf).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -15,7 +15,8 @@ fi
 
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target vorlix standin_notes standin_vxscript vorlix_standin_printer
+cmake --build --preset release --target vorlix standin_notes standin_nxrtf standin_vxscript \
+  vorlix_standin_printer
 
 bin="$root/build/release/bin"
 demo="$root/out/demo"
