@@ -2,7 +2,8 @@
 # Sets up and runs the demo export: installs the dependencies, builds the release preset, copies the
 # demo database into out/demo/data, points the program's settings file at it and runs
 #   vorlix examples/<profile>.xpp /nomsg
-# (profile sales-summary unless another is named: orders-by-status, open-tickets-copy-move).
+# (profile sales-summary unless another is named: orders-by-status, orders-documents,
+# open-tickets-copy-move, cancelled-orders-pdf).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -14,7 +15,8 @@ fi
 
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target vorlix standin_notes
+cmake --build --preset release --target vorlix standin_notes standin_nxrtf standin_vxscript \
+  vorlix_standin_printer
 
 bin="$root/build/release/bin"
 demo="$root/out/demo"
@@ -24,6 +26,15 @@ cp examples/demo/*.nsf examples/demo/demo.id "$demo/data/"
 cp examples/notes.ini "$demo/notes.ini"
 # The settings file beside the executable names the Notes program directory and notes.ini.
 sed -e "s|@DEMO_DIR@|$demo|g" -e "s|@PROGRAM_DIR@|$bin|g" examples/vorlix.ini >"$bin/vorlix.ini"
+# A registry store of the demo's own: the PDF printer is the default printer, and the stand-in printer
+# plays an installed pdfFactory 4.
+export VORLIX_REGISTRY="$demo/registry.ini"
+cat >"$VORLIX_REGISTRY" <<'REG'
+[HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windows]
+Device=sz:pdfFactory Pro,winspool,Ne00:
+[HKEY_CURRENT_USER\Software\Vorlix Standin\Printer]
+Version=sz:pdfFactory4
+REG
 
 set +e
 "$bin/vorlix" "examples/$profile.xpp" /nomsg

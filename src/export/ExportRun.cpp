@@ -3,6 +3,7 @@
 #include "ExportRun.h"
 
 #include "export/ExportRunState.h"
+#include "export/PdfStep.h"
 #include "export/RtfFileStep.h"
 #include "export/TextFileStep.h"
 #include "platform/UserInterface.h"
@@ -24,7 +25,9 @@ void ExportRun::State::BuildPipeline() {
         m_steps.push_back(&m_fieldNames);
         return;
     }
-    // PDF bookkeeping step: Add<...>();
+    if (m_settings.CreatePdfs) {
+        Add<PdfStep>(m_run.m_showProgress);
+    }
     m_steps.push_back(&m_copy);
     // Attachments and OLE objects share the directory rule and its formula, compiled once.
     const auto attachmentDirectory = std::make_shared<AttachmentDirectory>();
@@ -52,10 +55,30 @@ bool ExportRun::State::Steps() {
             break;
         }
     }
+    // F.1: the Notes client opens the source database itself to print from it.
+    if (!m_scan && m_settings.CreatePdfs && !CloseSourceDatabase()) {
+        return false;
+    }
     if (!EachStep(&DocumentStep::FinishRun)) {
         return false;
     }
     return Finish();
+}
+
+bool ExportRun::State::CloseSourceDatabase() {
+    m_note.Close();
+    m_context.view = nullptr;
+    m_view.reset();
+    m_context.db = notes::kNullHandle;
+    const auto &source = m_profile.SourceDatabase;
+    if (m_settings.SelectMethod == config::kSelectIdTable || source == nullptr || source->CloseChecked()) {
+        return true;
+    }
+    return Fail(SaveFailure(*source));
+}
+
+std::string ExportRun::State::SaveFailure(const notes::NotesDatabase &source) const {
+    return "Unable to save database \"" + m_settings.NSFFilePath + "\". Error: " + source.LastError();
 }
 
 bool ExportRun::State::Cancelled(const char *text) {
@@ -302,7 +325,7 @@ bool ExportRun::State::CloseOutputs(bool succeeded) {
     const auto &source = m_profile.SourceDatabase;
     if (m_settings.SelectMethod != config::kSelectIdTable && m_closeDatabase && source != nullptr &&
         !source->CloseChecked()) {
-        failure("Unable to save database \"" + m_settings.NSFFilePath + "\". Error: " + source->LastError());
+        failure(SaveFailure(*source));
     }
     if (!m_log.Close()) {
         failure(m_log.LastError());

@@ -29,8 +29,10 @@ constexpr int kStatusNothingToExport = 2;    // no view or folder resolved, or t
 // SuppliedIdTable and SuppliedDatabase.
 //
 // The cancel flag belongs to the caller (the dialog's Cancel button sets it from another thread): the
-// run clears it once after its validation and polls it after every document, after every view and in
-// every step of the views and folders scans.
+// run clears it once after its validation and polls it after every document, after every view, in
+// every step of the views and folders scans and in every wait of the PDF phase. The PDF phase also sets
+// it itself (a view the client cannot open, a time-out the user cancels); a cancel there stops the
+// printing and the run still ends as successful.
 class ExportRun {
 public:
     explicit ExportRun(config::DatabaseExportProfile &profile, bool showProgress = true);

@@ -116,6 +116,12 @@ private:
     // Which views or folders hold each note.
     bool ScanDesign(bool folders);
 
+    // F.1: the current note and view and the source database closed before the PDF phase. False when
+    // the database cannot be saved.
+    bool CloseSourceDatabase();
+    // The failure text of a source database that cannot be saved when it is closed.
+    std::string SaveFailure(const notes::NotesDatabase &source) const;
+
     // The cancel goes to the log on a line of its own, then becomes the run's reason.
     bool Cancelled(const char *text);
 

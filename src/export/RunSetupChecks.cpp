@@ -53,9 +53,7 @@ static_assert(std::size(kComputedColumnNames) == kComputedColumnCount);
 // The options whose per-document step this version does not have yet, in the order they are reported.
 // A step that is added takes its option out of the list.
 constexpr std::initializer_list<std::pair<bool config::ExportSettings::*, const char *>> kUnavailableOptions =
-    {
-        {&config::ExportSettings::CreatePdfs, "CreatePdfs"},
-};
+    {};
 
 }  // namespace
 

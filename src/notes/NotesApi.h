@@ -37,6 +37,8 @@ struct NotesVersion {
 // the LMBCS character-set handle. Written only during load, unload, session start and end.
 struct NotesApi {
     void *library = nullptr;
+    // Full path of the loaded library (what a script engine working in the same runtime loads too).
+    std::string libraryPath;
     std::string programDirectory;  // where the loaded runtime lives; its companion libraries are there
     NotesApiTable fn;
     std::string loadError;

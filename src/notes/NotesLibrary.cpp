@@ -78,6 +78,8 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
     if (api.library != nullptr) {
         static_cast<void>(platform::FreeLibraryHandle(api.library));
         api.library = nullptr;
+        api.libraryPath.clear();
+        api.programDirectory.clear();
         ClearTable();
     }
     std::string loaderError;
@@ -90,6 +92,7 @@ bool LoadNotesLibrary(const std::string &programPathIn) {
         return false;
     }
     api.library = library;
+    api.libraryPath = libraryPath;
     api.programDirectory = programPath;
     std::size_t count = 0;
     const NotesApiRow *rows = NotesApiRows(count);
@@ -110,6 +113,7 @@ bool UnloadNotesLibrary() {
         return false;
     }
     api.library = nullptr;
+    api.libraryPath.clear();
     api.programDirectory.clear();
     ClearTable();
     return true;

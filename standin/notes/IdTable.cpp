@@ -41,7 +41,7 @@ NOTES_EXPORT STATUS IDInsert(DHANDLE table, DWORD id, BOOL *retInserted) {
     if (t == nullptr) {
         return kStsInvalidHandle;
     }
-    bool inserted = t->ids.insert(id).second;
+    bool inserted = t->ids.Insert(id);
     if (retInserted != nullptr) {
         *retInserted = inserted ? 1 : 0;
     }
@@ -57,11 +57,11 @@ NOTES_EXPORT BOOL IDScan(DHANDLE table, BOOL first, DWORD *id) {
     if (t == nullptr || id == nullptr) {
         return 0;
     }
-    auto it = first ? t->ids.begin() : t->ids.upper_bound(*id);
-    if (it == t->ids.end()) {
+    DWORD next = 0;
+    if (!t->ids.Next(first != 0, *id, next)) {
         return 0;
     }
-    *id = *it;
+    *id = next;
     return 1;
 }
 
@@ -71,7 +71,7 @@ NOTES_EXPORT DWORD IDEntries(DHANDLE table) {
         return 0;
     }
     IdTableObject *t = FindIdTable(table);
-    return t == nullptr ? 0 : static_cast<DWORD>(t->ids.size());
+    return t == nullptr ? 0 : static_cast<DWORD>(t->ids.Size());
 }
 
 }  // extern "C"

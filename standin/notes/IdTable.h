@@ -1,16 +1,15 @@
 // ID tables: sets of note IDs behind a handle of their own kind, counted with the memory handles.
 #pragma once
 
-#include <set>
-
 #include "Runtime.h"
+#include "common/IdSet.h"
 
 namespace standin {
 
 class IdTableObject : public HandleObject {
 public:
     IdTableObject() : HandleObject(HandleKind::IdTable) {}
-    std::set<DWORD> ids;  // ascending, as IDScan walks them
+    IdSet ids;  // ascending, as IDScan walks them
 };
 
 // The table behind a handle, or null when the handle names no ID table.
@@ -19,7 +18,7 @@ inline IdTableObject *FindIdTable(DHANDLE handle) {
 }
 
 // A new table holding ids (for entry points that return one, such as the modified-note table).
-inline DHANDLE NewIdTable(std::set<DWORD> ids = {}) {
+inline DHANDLE NewIdTable(IdSet ids = {}) {
     auto table = std::make_unique<IdTableObject>();
     table->ids = std::move(ids);
     return Handles::Add(std::move(table));

@@ -19,6 +19,7 @@
 #include "app/gui/FieldListPanel.h"
 #include "app/gui/OutputPanel.h"
 #include "app/gui/SelectionPanel.h"
+#include "export/PdfPhase.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -191,7 +192,8 @@ private slots:
         gui::CVorlixDlg &dialog = m_env->OpenDialog();
         OpenProfile(dialog, OrdersProfile({"CreatePdfs=1"}));
         GuiUserInterface::ClearShownMessages();
-        dialog.ExportNow();  // the cancelling answer when asked
+        exporter::SetPdfDriverSettleTimeForTests(0);  // a run that starts goes on to its PDF phase
+        dialog.ExportNow();                           // the cancelling answer when asked
         qunsetenv("VORLIX_REGISTRY");
         const QStringList shown = Messages();
         QCOMPARE(
@@ -200,6 +202,7 @@ private slots:
             asked);
         QCOMPARE(dialog.ExportInProgress(), !asked);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.ExportInProgress(), kRunTimeout);
+        exporter::SetPdfDriverSettleTimeForTests(exporter::kPdfDriverSettleMilliseconds);
     }
 
     void browseButtonsAndAFailedOpen() {

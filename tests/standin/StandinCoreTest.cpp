@@ -5,6 +5,8 @@
 #include <time.h>
 
 #include <cstring>
+#include <set>
+#include <vector>
 
 #include "notes/capi/NotesCApi.h"
 #include "support/TestSupport.h"
@@ -129,6 +131,25 @@ TEST_F(StandinCoreTest, IdTablesKeepIdsInAscendingOrderAndCountAsMemory) {
         seen.push_back(id);
     }
     EXPECT_EQ(seen, (std::vector<DWORD>{0x8, 0x20, 0x80000004}));
+    // Thousands of IDs in one 64K range (held as a bitmap from 4,096 on), inserted out of order, and
+    // IDs at the edges of ranges: the scan still gives each once, ascending.
+    std::set<DWORD> expected(seen.begin(), seen.end());
+    std::vector<DWORD> more;
+    for (DWORD k = 0; k < 5000; ++k) {
+        more.push_back(0x10000 + 4 * ((k * 7919) % 5000));
+    }
+    more.insert(more.end(), {0xFFFFu, 0x1FFFFu, 0x20000u, 0xFFFFFFFFu, 0x10000u});
+    for (DWORD add : more) {
+        BOOL fresh = 0;
+        EXPECT_EQ(NOTES_FN(IDInsert)(table, add, &fresh), 0);
+        EXPECT_EQ(fresh != 0, expected.insert(add).second) << add;
+    }
+    EXPECT_EQ(NOTES_FN(IDEntries)(table), expected.size());
+    seen.clear();
+    for (BOOL first = 1; NOTES_FN(IDScan)(table, first, &id); first = 0) {
+        seen.push_back(id);
+    }
+    EXPECT_EQ(seen, std::vector<DWORD>(expected.begin(), expected.end()));
     EXPECT_EQ(NOTES_FN(IDDestroyTable)(table), 0);
     EXPECT_NE(NOTES_FN(IDDestroyTable)(table), 0) << "a destroyed table is gone";
     EXPECT_EQ(NOTES_FN(IDEntries)(table), 0u);

@@ -418,7 +418,7 @@ bool CVorlixDlg::ConfirmPdfPrinter() {
                "Please confirm the pdfFactory printer is the default printer. This is required "
                "for PDF creation.\n\nPLEASE NOTE: All Lotus Notes documents in the selected "
                "views/folders are printed to the default printer.",
-               "Confirm", platform::MessageIcon::Question,
+               "Confirm", platform::MessageIcon::Information,
                platform::MessageButtons::OkCancel) == platform::MessageAnswer::Ok;
 }
 

@@ -97,7 +97,7 @@ std::shared_ptr<DatabaseFile> DatabaseFile::Acquire(const std::string &path, STA
     ::madvise(mapped, size, MADV_SEQUENTIAL);
     std::string_view content(static_cast<const char *>(mapped), size);
     dxl::DxlReader reader;
-    constexpr std::size_t kReleaseStep = std::size_t{64} << 20;
+    constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
     std::size_t released = 0;
     reader.SetProgress([&](std::size_t reached) {
         std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));

@@ -255,7 +255,10 @@ NOTES_EXPORT STATUS NSFDbCopyNote(DBHANDLE src, DBID *srcDbId, DBID *srcReplicaI
     // The same UNID in the destination is the same note: it is replaced, keeping its note ID.
     const dxl::Note *existing = target.FindByUnid(copy.unid);
     if (existing != nullptr && to->file != from->file) {
-        dxl::Note *slot = target.Find(existing->noteId);
+        dxl::Note *slot = target.FindToChange(existing->noteId);
+        if (slot == nullptr) {
+            return kStsNoteNotFound;
+        }
         copy.noteId = slot->noteId;
         copy.addedToFile = slot->addedToFile;
         *slot = std::move(copy);
@@ -290,19 +293,24 @@ NOTES_EXPORT STATUS NSFNoteDelete(DBHANDLE db, NOTEID noteId, WORD updateFlags) 
     if (handle == nullptr || !handle->file) {
         return handle == nullptr ? kStsInvalidHandle : kStsIsDirectory;
     }
-    dxl::Note *note = handle->file->db.Find(noteId);
+    const dxl::Note *header = handle->file->db.Find(noteId);
+    if (header == nullptr) {
+        return kStsNoteNotFound;
+    }
+    if (header->deleted) {
+        return notes::kErrNoteDeleted;
+    }
+    if (!CanRead(*header)) {
+        return notes::kErrNoAccess;
+    }
+    // The stub is held in memory until the database is written back.
+    dxl::Note *note = handle->file->db.FindToChange(noteId);
     if (note == nullptr) {
         return kStsNoteNotFound;
     }
-    if (note->deleted) {
-        return notes::kErrNoteDeleted;
-    }
-    if (!CanRead(*note)) {
-        return notes::kErrNoAccess;
-    }
     note->deleted = true;
     note->modified = Now();
-    for (dxl::Note &other : handle->file->db.notes) {
+    for (dxl::Note &other : handle->file->db.notes.HeldNotes()) {
         if (other.view) {
             auto &m = other.view->members;
             m.erase(std::remove(m.begin(), m.end(), noteId), m.end());
@@ -326,15 +334,15 @@ NOTES_EXPORT STATUS NSFDbGetModifiedNoteTable(DBHANDLE db, WORD classMask, TIMED
     if (!handle->file) {
         return kStsIsDirectory;
     }
-    std::set<DWORD> ids;
+    IdSet ids;
     for (const dxl::Note &n : handle->file->db.notes) {
         if ((n.noteClass & classMask) == 0 || DifferenceHundredths(n.modified, since) <= 0) {
             continue;
         }
         if (n.deleted) {
-            ids.insert(n.noteId | notes::kNoteIdCategory);
+            ids.Insert(n.noteId | notes::kNoteIdCategory);
         } else if (CanRead(n)) {
-            ids.insert(n.noteId);
+            ids.Insert(n.noteId);
         }
     }
     *retTable = NewIdTable(std::move(ids));

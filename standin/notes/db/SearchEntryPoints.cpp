@@ -197,16 +197,13 @@ NOTES_EXPORT STATUS NSFSearch(DBHANDLE db, FORMULAHANDLE formula, char *viewTitl
     }
     std::shared_ptr<DatabaseFile> file = handle->file;
     std::string server = handle->server;
-    std::vector<NOTEID> ids;
-    for (const dxl::Note &n : file->db.notes) {
-        ids.push_back(n.noteId);
-    }
-    std::sort(ids.begin(), ids.end());
     bool useSince = since != nullptr && !dxl::IsWildcardTime(*since) &&
                     (since->Innards[0] != 0 || since->Innards[1] != 0);
-    for (NOTEID id : ids) {
-        const dxl::Note *n = file->db.Find(id);
-        if (n == nullptr || (n->noteClass & classMask) == 0) {
+    const dxl::NoteTable &notes = file->db.notes;
+    dxl::Note header;
+    for (std::size_t rank = 0; rank < notes.IdCount(); ++rank) {
+        const dxl::Note *n = &notes.HeaderAt(notes.IndexByRank(rank), header);
+        if ((n->noteClass & classMask) == 0) {
             continue;
         }
         if (useSince && DifferenceHundredths(n->modified, *since) <= 0) {

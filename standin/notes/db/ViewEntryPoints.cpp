@@ -294,7 +294,7 @@ dxl::Note *FolderNote(DBHANDLE dataDb, DBHANDLE folderDb, NOTEID folderId,
         status = holder == nullptr ? kStsInvalidHandle : kStsIsDirectory;
         return nullptr;
     }
-    dxl::Note *folder = holder->file->db.Find(folderId);
+    dxl::Note *folder = holder->file->db.FindToChange(folderId);
     if (folder == nullptr || folder->deleted) {
         status = kStsNoteNotFound;
         return nullptr;
@@ -545,18 +545,20 @@ NOTES_EXPORT STATUS FolderDocAdd(DBHANDLE dataDb, DBHANDLE folderDb, NOTEID fold
     if (table == nullptr || data == nullptr || !data->file) {
         return kStsInvalidHandle;
     }
-    for (DWORD id : table->ids) {
+    bool allFound = true;
+    table->ids.ForEach([&](DWORD id) {
         const dxl::Note *n = data->file->db.Find(id);
-        if (n == nullptr || n->deleted) {
-            return kStsNoteNotFound;
-        }
+        allFound = allFound && n != nullptr && !n->deleted;
+    });
+    if (!allFound) {
+        return kStsNoteNotFound;
     }
     std::vector<NOTEID> &members = folder->view->members;
-    for (DWORD id : table->ids) {
+    table->ids.ForEach([&](DWORD id) {
         if (std::find(members.begin(), members.end(), id) == members.end()) {
             members.push_back(id);
         }
-    }
+    });
     file->MarkModified();
     return 0;
 }
@@ -581,7 +583,7 @@ NOTES_EXPORT STATUS FolderDocRemove(DBHANDLE dataDb, DBHANDLE folderDb, NOTEID f
     std::vector<NOTEID> &members = folder->view->members;
     std::size_t before = members.size();
     members.erase(
-        std::remove_if(members.begin(), members.end(), [&](NOTEID id) { return table->ids.count(id) != 0; }),
+        std::remove_if(members.begin(), members.end(), [&](NOTEID id) { return table->ids.Contains(id); }),
         members.end());
     if (members.size() != before) {
         file->MarkModified();

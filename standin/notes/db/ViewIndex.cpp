@@ -111,7 +111,9 @@ std::string CategoryTitle(std::string_view value, const SortKey &key) {
 // other than a categorised first one (the first inline: most views sort on one column) and, when
 // categorised, the index of its first column's value.
 struct Row {
-    const dxl::Note *note = nullptr;
+    NOTEID noteId = 0;
+    WORD noteClass = 0;
+    UNID unid{};
     SortKey first;
     std::vector<SortKey> more;
     std::uint32_t categoryValue = 0;
@@ -270,7 +272,9 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
     std::vector<std::string> categoryValues;  // the first column's values, when categorised
     auto toRow = [&](const dxl::Note &header, const std::vector<std::string> &values) {
         Row row;
-        row.note = &header;
+        row.noteId = header.noteId;
+        row.noteClass = header.noteClass;
+        row.unid = header.unid;
         std::size_t k = 0;
         for (std::size_t c = 0; c < view.columns.size(); ++c) {
             if (view.columns[c].sorted && !(c == 0 && categorized)) {
@@ -332,7 +336,7 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
         }
     }
     std::sort(candidates.begin(), candidates.end(),
-              [](const Row &a, const Row &b) { return a.note->noteId < b.note->noteId; });
+              [](const Row &a, const Row &b) { return a.noteId < b.noteId; });
     std::vector<Row> rows;
     std::vector<SortKey> categoryOf;  // the category key of each row, when categorised
     if (!categorized) {
@@ -401,9 +405,9 @@ bool ViewIndex::Build(const DatabaseFile &data, const dxl::Note &viewNote, const
             inCategory = 0;
         }
         ViewEntry entry;
-        entry.noteId = row.note->noteId;
-        entry.noteClass = row.note->noteClass;
-        entry.unid = row.note->unid;
+        entry.noteId = row.noteId;
+        entry.noteClass = row.noteClass;
+        entry.unid = row.unid;
         entry.valuesPending = true;
         entry.tumbler = categorized ? std::vector<DWORD>{top, ++inCategory} : std::vector<DWORD>{++top};
         entries.push_back(std::move(entry));

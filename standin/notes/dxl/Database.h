@@ -1,7 +1,7 @@
-// An in-memory database read from a DXL file: title, replica ID, and its notes by note ID.
+// A database read from a DXL file: title, replica ID, and its notes by note ID, held in memory or
+// indexed by their byte ranges in the file.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <utility>
@@ -9,6 +9,7 @@
 
 #include "Note.h"
 #include "NoteSource.h"
+#include "NoteTable.h"
 
 namespace standin::dxl {
 
@@ -23,27 +24,28 @@ public:
 
     // Notes in file order; deleted notes stay as stubs. Notes that are not resident are read from
     // source when loaded.
-    std::deque<Note> notes;  // a deque: growing never moves the notes already read
+    NoteTable notes;
     std::shared_ptr<const NoteSource> source;
 
     // The whole note: the note itself when resident, else read from the source into scratch (its
     // identity and times as indexed). Null (error set) when its bytes cannot be read back.
     const Note *Load(const Note &note, Note &scratch, std::string &error) const;
-    // Makes the note resident (to change it); false (error set) when it cannot be read.
-    [[nodiscard]] bool MakeResident(Note &note, std::string &error) const;
+    // The note at that position held in memory in full (to change it, kept until written back); null
+    // (error set) when it cannot be read.
+    Note *MakeResident(std::size_t index, std::string &error);
 
-    // Rebuilds the note ID index after notes were added or reordered.
-    void Reindex();
-    Note *Find(NOTEID noteId);
+    // Rebuilds the note ID index after the notes were read.
+    void Reindex() { notes.Reindex(); }
+    // The note of that ID as the index holds it (a header valid until a few more notes were looked
+    // up, unless held), or null.
     const Note *Find(NOTEID noteId) const;
+    // The note of that ID made resident, to be changed; null when there is none or it cannot be read.
+    Note *FindToChange(NOTEID noteId);
     const Note *FindByUnid(const UNID &unid) const;
     // A note ID that no note uses yet (multiples of 4, above every ID in use).
     NOTEID NextNoteId() const;
     // Adds a note and indexes it; returns it.
     Note &Add(Note note);
-
-private:
-    std::vector<std::pair<NOTEID, std::size_t>> m_index;  // sorted by note ID
 };
 
 }  // namespace standin::dxl

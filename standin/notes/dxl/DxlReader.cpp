@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <pugixml.hpp>
-#include <set>
 
 #include "Bytes.h"
 #include "DxlScan.h"
 #include "DxlText.h"
 #include "NoteReader.h"
+#include "common/IdSet.h"
 #include "common/TimeDate.h"
 
 namespace standin::dxl {
@@ -62,7 +62,8 @@ std::string_view ParserInput(std::string_view fragment, std::string &repaired,
 constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 // Items an index keeps of a document that is not resident: those of security and response hierarchy.
-void StripToIndex(Note &note) {
+// False when none is left, so that the note's record alone stands for it.
+bool StripToIndex(Note &note) {
     Note kept;
     for (std::size_t i = 0; i < note.items.size(); ++i) {
         WORD flags = note.items[i].flags;
@@ -77,75 +78,66 @@ void StripToIndex(Note &note) {
     note.items.shrink_to_fit();
     note.DropExtra();
     note.resident = false;
+    return !note.items.empty();
 }
 
 bool IsIndexable(const Note &note) {
     return note.noteClass == notes::kNoteClassDocument && !note.view && note.Extra().designXml.empty();
 }
 
-// Notes without identities get them from their position and the file name, so reading the same file
-// twice gives the same IDs.
-void AssignIdentities(Database &db, const std::string &fileName) {
-    // The IDs the file names, sorted (compact for large files); of a duplicate the first note keeps it.
-    std::vector<std::pair<NOTEID, std::size_t>> named;
+// A note without a UNID or times gets them from its position and the file name, so reading the same
+// file twice gives the same ones. Done before the note is indexed, so that its record is final.
+void DefaultIdentity(Note &n, std::size_t position, std::uint64_t fileHash) {
+    if (n.unid.File.Innards[0] == 0 && n.unid.File.Innards[1] == 0 && n.unid.Note.Innards[0] == 0 &&
+        n.unid.Note.Innards[1] == 0) {
+        std::uint64_t h = Hash64(std::to_string(position), fileHash);
+        n.unid.File.Innards[0] = static_cast<DWORD>(fileHash);
+        n.unid.File.Innards[1] = static_cast<DWORD>(fileHash >> 32);
+        n.unid.Note.Innards[0] = static_cast<DWORD>(h);
+        n.unid.Note.Innards[1] = static_cast<DWORD>(h >> 32);
+    }
+    auto isSet = [](const TIMEDATE &t) { return t.Innards[0] != 0 || t.Innards[1] != 0; };
+    TIMEDATE base = FromUnixSeconds(946684800 + static_cast<std::int64_t>(position));
+    if (!isSet(n.modified)) {
+        n.modified = isSet(n.created) ? n.created : base;
+    }
+    if (!isSet(n.created)) {
+        n.created = n.modified;
+    }
+    if (!isSet(n.accessed)) {
+        n.accessed = n.modified;
+    }
+    if (!isSet(n.addedToFile)) {
+        n.addedToFile = n.created;
+    }
+    if (!isSet(n.sequenceTime)) {
+        n.sequenceTime = n.modified;
+    }
+}
+
+// Notes without note IDs, and the later notes of an ID used twice, get IDs from their position that
+// no other note uses; the database without a replica ID gets one from the file name.
+void AssignNoteIds(Database &db, std::uint64_t fileHash) {
+    // The IDs the file names (a compact set: a large file has many); of a duplicate the first note keeps
+    // it, the later one gets a fresh ID.
+    IdSet used;
+    std::vector<std::size_t> unnamed;
     for (std::size_t i = 0; i < db.notes.size(); ++i) {
-        if (db.notes[i].noteId != 0) {
-            named.emplace_back(db.notes[i].noteId, i);
+        NOTEID id = db.notes.Record(i).noteId;
+        if (id == 0 || !used.Insert(id)) {
+            unnamed.push_back(i);
         }
     }
-    std::sort(named.begin(), named.end());
-    std::vector<NOTEID> used;
-    used.reserve(named.size());
-    for (std::size_t k = 0; k < named.size(); ++k) {
-        if (k > 0 && named[k].first == named[k - 1].first) {
-            db.notes[named[k].second].noteId = 0;  // a duplicate note ID: the later note gets a fresh one
-            db.notes[named[k].second].sourceIdentity = false;
-        } else {
-            used.push_back(named[k].first);
+    for (std::size_t i : unnamed) {
+        NoteRecord r = db.notes.Record(i);
+        NOTEID candidate = static_cast<NOTEID>(0x100 + 4 * (i + 1));
+        while (used.Contains(candidate)) {
+            candidate += 4;
         }
-    }
-    named.clear();
-    named.shrink_to_fit();
-    std::set<NOTEID> assigned;
-    auto taken = [&](NOTEID id) {
-        return std::binary_search(used.begin(), used.end(), id) || assigned.count(id) != 0;
-    };
-    std::uint64_t fileHash = Hash64(fileName);
-    for (std::size_t i = 0; i < db.notes.size(); ++i) {
-        Note &n = db.notes[i];
-        if (n.noteId == 0) {
-            NOTEID candidate = static_cast<NOTEID>(0x100 + 4 * (i + 1));
-            while (taken(candidate)) {
-                candidate += 4;
-            }
-            n.noteId = candidate;
-            assigned.insert(candidate);
-        }
-        if (n.unid.File.Innards[0] == 0 && n.unid.File.Innards[1] == 0 && n.unid.Note.Innards[0] == 0 &&
-            n.unid.Note.Innards[1] == 0) {
-            std::uint64_t h = Hash64(std::to_string(i), fileHash);
-            n.unid.File.Innards[0] = static_cast<DWORD>(fileHash);
-            n.unid.File.Innards[1] = static_cast<DWORD>(fileHash >> 32);
-            n.unid.Note.Innards[0] = static_cast<DWORD>(h);
-            n.unid.Note.Innards[1] = static_cast<DWORD>(h >> 32);
-        }
-        TIMEDATE base = FromUnixSeconds(946684800 + static_cast<std::int64_t>(i));
-        auto isSet = [](const TIMEDATE &t) { return t.Innards[0] != 0 || t.Innards[1] != 0; };
-        if (!isSet(n.modified)) {
-            n.modified = isSet(n.created) ? n.created : base;
-        }
-        if (!isSet(n.created)) {
-            n.created = n.modified;
-        }
-        if (!isSet(n.accessed)) {
-            n.accessed = n.modified;
-        }
-        if (!isSet(n.addedToFile)) {
-            n.addedToFile = n.created;
-        }
-        if (!isSet(n.sequenceTime)) {
-            n.sequenceTime = n.modified;
-        }
+        (void)used.Insert(candidate);
+        r.noteId = candidate;
+        r.flags = static_cast<std::uint16_t>(r.flags & ~kRecordSourceIdentity);
+        db.notes.SetRecord(i, r);
     }
     if (db.replicaId.Innards[0] == 0 && db.replicaId.Innards[1] == 0) {
         db.replicaId.Innards[0] = static_cast<DWORD>(fileHash);
@@ -238,6 +230,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
     std::size_t scanOffset = 0;
     OurPrefixes ours;
     NoteReader reader(fileName, m_diagnostics, ours);
+    const std::uint64_t fileHash = Hash64(fileName);
     std::vector<std::pair<std::size_t, std::vector<ExplicitEntry>>> pendingMembers;
     bool rootIsDatabase = false;
     bool rootIsDxl = false;
@@ -287,12 +280,14 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
         note.sourceIdentity =
             note.noteId != 0 && (note.unid.File.Innards[0] != 0 || note.unid.File.Innards[1] != 0 ||
                                  note.unid.Note.Innards[0] != 0 || note.unid.Note.Innards[1] != 0);
+        bool hold = true;
         if (source && IsIndexable(note) && end - start <= 0xFFFFFFFFULL) {
             note.sourceOffset = start;
             note.sourceLength = static_cast<std::uint32_t>(end - start);
-            StripToIndex(note);
+            hold = StripToIndex(note);
         }
-        db.notes.push_back(std::move(note));
+        DefaultIdentity(note, db.notes.size(), fileHash);
+        db.notes.Append(std::move(note), hold);
         if (m_progress) {
             m_progress(end);
         }
@@ -368,10 +363,10 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
         source->ourPrefixes = ours.Prefixes();
         db.source = source;
     }
-    AssignIdentities(db, fileName);
+    AssignNoteIds(db, fileHash);
     db.Reindex();
     for (auto &[index, entries] : pendingMembers) {
-        ViewDesign *view = db.notes[index].view.get();
+        ViewDesign *view = db.notes.Held(index).view.get();
         if (view == nullptr) {
             continue;
         }
@@ -384,7 +379,7 @@ bool DxlReader::Index(std::string_view bytes, const std::string &fileName, std::
             }
         }
     }
-    for (Note &n : db.notes) {
+    for (Note &n : db.notes.HeldNotes()) {
         if (!n.view) {
             continue;
         }
