@@ -36,7 +36,7 @@ StepOutcome PdfStep::Process(RunContext &run, DocumentContext &document) {
         return EndRun(run.log.LastError());
     }
     ++m_lists.count;
-    m_lists.work.push_back(document.universalId);
+    m_lists.work.push_back(document.UniversalId());
     run.items.SetValue(run.columns[ComputedColumn::kOtherFile], path);
     m_lists.names.push_back(std::move(path));
     return StepOutcome::kNext;
