@@ -2,6 +2,7 @@
 #include "config/ComputedFieldCatalogue.h"
 
 #include "notes/NotesApi.h"
+#include "notes/NotesFileObject.h"
 #include "notes/NotesNote.h"
 #include "notes/ValueText.h"
 #include "platform/AsciiText.h"
@@ -9,14 +10,6 @@
 namespace config {
 
 namespace {
-
-// Offset of the host type in a $FILE item's value: the type word, then the object header.
-constexpr DWORD kHostTypeOffset = 2 + 8;
-
-bool IsOleHostType(WORD hostType) {
-    return hostType == notes::kHostOle || hostType == notes::kHostOleLib ||
-           hostType == notes::kHostByteArrayExt || hostType == notes::kHostByteArrayPage;
-}
 
 // The time of a time item of the note; false when the note has none.
 bool ItemTime(const notes::NotesNote &note, const char *itemName, TIMEDATE &time) {
@@ -66,33 +59,11 @@ std::string ComputedFieldCatalogue::UniversalId(const notes::NotesNote &note) {
 
 // "1" when a $FILE item of the note is an OLE object rather than a file.
 std::string ComputedFieldCatalogue::HasOle(const notes::NotesNote &note) {
-    auto &fn = notes::Api().fn;
-    if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
-        fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
-        return "0";
-    }
-    static const char kFileItem[] = "$FILE";
-    const WORD nameLength = sizeof kFileItem - 1;
-    BLOCKID item{};
-    WORD type = 0;
-    BLOCKID value{};
-    DWORD valueLength = 0;
     bool found = false;
-    STATUS status = fn.NSFItemInfo(note.Handle(), kFileItem, nameLength, &item, &type, &value, &valueLength);
-    while (status == notes::kNoError && !found) {
-        const auto *pool = static_cast<const unsigned char *>(fn.OSLockObject(value.pool));
-        if (pool != nullptr) {
-            const unsigned char *data = pool + value.block;
-            if (type == notes::kTypeObject && valueLength >= kHostTypeOffset + 2) {
-                found = IsOleHostType(
-                    static_cast<WORD>(data[kHostTypeOffset] | (data[kHostTypeOffset + 1] << 8)));
-            }
-            fn.OSUnlockObject(value.pool);
-        }
-        BLOCKID after = item;
-        status = fn.NSFItemInfoNext(note.Handle(), after, kFileItem, nameLength, &item, &type, &value,
-                                    &valueLength);
-    }
+    notes::ForEachFileObject(note, [&found](BLOCKID, const notes::FileObjectHeader &header) {
+        found = notes::IsNonFileHost(header.hostType);
+        return !found;
+    });
     return found ? "1" : "0";
 }
 

@@ -1,5 +1,5 @@
-// The step that fills %Attach_Names and %Has_OLE: the names of the document's file attachments, and
-// whether it holds OLE objects.
+// The step that fills %Attach_Names: the names of the document's file attachments. (%Has_OLE is a value
+// of the note that the column computes itself.)
 #pragma once
 
 #include "export/DocumentStep.h"
@@ -8,9 +8,8 @@ namespace exporter {
 
 class AttachmentNamesStep final : public DocumentStep {
 public:
-    // The names joined with MVDelimiter; "1" when a "$FILE" item holds OLE storage or a byte array,
-    // else "0". Both empty for a note that did not open. Only when a column is selected, as it takes a
-    // walk over every item of the note.
+    // The names joined with MVDelimiter; empty for a note that did not open. Only when the column is
+    // selected, as it takes a walk over the note's "$FILE" items.
     [[nodiscard]] StepOutcome Process(RunContext &run, DocumentContext &document) override;
 };
 

@@ -87,15 +87,6 @@ std::vector<std::string> NoteItemScan::AttachmentNames(const notes::NotesNote &n
     return Scan(note, true).names;
 }
 
-NoteAttachmentSummary NoteItemScan::Attachments(const notes::NotesNote &note, const std::string &delimiter) {
-    ScanState state = Scan(note, true);
-    NoteAttachmentSummary summary;
-    summary.hasFiles = !state.names.empty();
-    summary.hasOle = state.hasOle;
-    summary.names = Join(state.names, delimiter);
-    return summary;
-}
-
 bool NoteItemScan::HasFileAttachments(const notes::NotesNote &note) {
     return !Scan(note, true).names.empty();
 }

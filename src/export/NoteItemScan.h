@@ -11,14 +11,6 @@ class NotesNote;
 
 namespace exporter {
 
-// What one scan of a note's "$FILE" items tells: the stored names of its files joined with a delimiter,
-// whether it has files, and whether it has OLE storage or byte arrays (which are not files).
-struct NoteAttachmentSummary {
-    std::string names;
-    bool hasFiles = false;
-    bool hasOle = false;
-};
-
 class NoteItemScan {
 public:
     // The names of the open note's items, each once, in item order. Empty for a note that is not open.
@@ -27,8 +19,6 @@ public:
     static std::vector<std::string> AttachmentNames(const notes::NotesNote &note);
     // The same joined with the delimiter; empty when there is none.
     static std::string AttachmentNames(const notes::NotesNote &note, const std::string &delimiter);
-    // All three answers from one scan.
-    static NoteAttachmentSummary Attachments(const notes::NotesNote &note, const std::string &delimiter);
     // At least one "$FILE" item is a file.
     static bool HasFileAttachments(const notes::NotesNote &note);
     // At least one "$FILE" item is OLE storage, an OLE library or a byte array.

@@ -37,22 +37,7 @@ const NotesFunctions *NotesFunctions::Load(const std::string &path, std::string 
         }
     };
 #define CLIENT_FN(name) resolve(fns->name, #name);
-    CLIENT_FN(OSPathNetConstruct)
-    CLIENT_FN(OSTranslate)
-    CLIENT_FN(OSLoadString)
-    CLIENT_FN(OSLockObject)
-    CLIENT_FN(OSUnlockObject)
-    CLIENT_FN(OSMemFree)
-    CLIENT_FN(NSFDbOpen)
-    CLIENT_FN(NSFDbClose)
-    CLIENT_FN(NIFFindDesignNote)
-    CLIENT_FN(NSFSearch)
-    CLIENT_FN(NSFNoteOpen)
-    CLIENT_FN(NSFNoteClose)
-    CLIENT_FN(CompoundTextCreate)
-    CLIENT_FN(CompoundTextAddRenderedNote)
-    CLIENT_FN(CompoundTextClose)
-    CLIENT_FN(CompoundTextDiscard)
+    CLIENT_FUNCTIONS(CLIENT_FN)
 #undef CLIENT_FN
     if (!complete) {
         dlclose(library);

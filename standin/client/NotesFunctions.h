@@ -6,26 +6,30 @@
 
 #include "../../src/notes/capi/NotesCApi.h"
 
+// The entry points the client resolves, one X(name) each.
+#define CLIENT_FUNCTIONS(X)        \
+    X(OSPathNetConstruct)          \
+    X(OSTranslate)                 \
+    X(OSLoadString)                \
+    X(OSLockObject)                \
+    X(OSUnlockObject)              \
+    X(OSMemFree)                   \
+    X(NSFDbOpen)                   \
+    X(NSFDbClose)                  \
+    X(NIFFindDesignNote)           \
+    X(NSFSearch)                   \
+    X(NSFNoteOpen)                 \
+    X(NSFNoteClose)                \
+    X(CompoundTextCreate)          \
+    X(CompoundTextAddRenderedNote) \
+    X(CompoundTextClose)           \
+    X(CompoundTextDiscard)
+
 namespace standin::client {
 
 struct NotesFunctions {
 #define CLIENT_FN(name) decltype(&::name) name = nullptr;
-    CLIENT_FN(OSPathNetConstruct)
-    CLIENT_FN(OSTranslate)
-    CLIENT_FN(OSLoadString)
-    CLIENT_FN(OSLockObject)
-    CLIENT_FN(OSUnlockObject)
-    CLIENT_FN(OSMemFree)
-    CLIENT_FN(NSFDbOpen)
-    CLIENT_FN(NSFDbClose)
-    CLIENT_FN(NIFFindDesignNote)
-    CLIENT_FN(NSFSearch)
-    CLIENT_FN(NSFNoteOpen)
-    CLIENT_FN(NSFNoteClose)
-    CLIENT_FN(CompoundTextCreate)
-    CLIENT_FN(CompoundTextAddRenderedNote)
-    CLIENT_FN(CompoundTextClose)
-    CLIENT_FN(CompoundTextDiscard)
+    CLIENT_FUNCTIONS(CLIENT_FN)
 #undef CLIENT_FN
 
     // The functions of the library at path, loaded once per process and never unloaded (the program
