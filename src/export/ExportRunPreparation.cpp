@@ -41,14 +41,6 @@ bool ExportRun::State::Prepare() {
     if (!BuildViewList()) {
         return false;
     }
-    // Pipeline steps this version does not have are refused before anything is written, rather than
-    // silently skipped. A field-name scan never reaches them.
-    if (!m_scan) {
-        const std::string option = UnavailableOption(m_settings);
-        if (!option.empty()) {
-            return Fail("Export cancelled. The option " + option + " is not available in this version.");
-        }
-    }
     if (!m_copy.Open(m_settings)) {
         return Fail(m_copy.LastError());
     }

@@ -1,7 +1,6 @@
 // The checks and look-ups of an export run's preparation.
 #include "RunSetupChecks.h"
 
-#include <initializer_list>
 #include <iterator>
 #include <utility>
 
@@ -50,11 +49,6 @@ constexpr std::pair<ComputedColumn, const char *> kComputedColumnNames[] = {
 };
 static_assert(std::size(kComputedColumnNames) == kComputedColumnCount);
 
-// The options whose per-document step this version does not have yet, in the order they are reported.
-// A step that is added takes its option out of the list.
-constexpr std::initializer_list<std::pair<bool config::ExportSettings::*, const char *>> kUnavailableOptions =
-    {};
-
 }  // namespace
 
 void ComputedColumns::Find(const config::OutputItems &items) {
@@ -65,15 +59,6 @@ void ComputedColumns::Find(const config::OutputItems &items) {
 
 std::string ViewNameFromTitle(const std::string &title) {
     return title.substr(0, title.find('|'));
-}
-
-std::string UnavailableOption(const config::ExportSettings &settings) {
-    for (const auto &[option, name] : kUnavailableOptions) {
-        if (settings.*option) {
-            return name;
-        }
-    }
-    return {};
 }
 
 std::string OutputPathConflict(const config::ExportSettings &settings, bool writesSummary) {

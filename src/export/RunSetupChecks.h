@@ -1,7 +1,6 @@
 // What an export run works out before it writes anything: the positions of the computed columns it
-// fills, the options this version cannot carry out, and whether its output paths are sound (neither
-// the summary file nor the log may be the source database, the 'Copy To' database or the other file,
-// which the run would otherwise overwrite).
+// fills and whether its output paths are sound (neither the summary file nor the log may be the source
+// database, the 'Copy To' database or the other file, which the run would otherwise overwrite).
 #pragma once
 
 #include <array>
@@ -45,9 +44,6 @@ struct ComputedColumns {
 // The name of a view or folder from its "$TITLE": the text before the first "|" (what follows are
 // its aliases, which Notes does not accept as part of a name).
 std::string ViewNameFromTitle(const std::string &title);
-
-// The first set option whose pipeline step this version does not have; empty when none is set.
-std::string UnavailableOption(const config::ExportSettings &settings);
 
 // "" when the set-up is sound; otherwise the failure text, which names the output file and what it
 // is: "Unable to create or open output file \"%s\": it is the source database" (or "the 'Copy To'
