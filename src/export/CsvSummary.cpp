@@ -225,7 +225,19 @@ bool CsvSummary::WriteLine() {
     }
     m_line += "\r\n";
     const bool asIs = m_encoding == kEncodingUtf8 || (m_encoding != kEncodingUtf16 && IsAscii(m_line));
-    if (!m_file.Write(asIs ? m_line : Encode(m_line))) {
+    const std::string *bytes = &m_line;
+    if (!asIs && m_encoding == kEncodingUtf16) {
+        m_encoded = Encode(m_line);
+        bytes = &m_encoded;
+    } else if (!asIs) {
+        // Converted into a buffer kept from row to row.
+        m_encoded.clear();
+        if (!platform::AppendUtf8AsAnsi(m_line, m_encoded)) {
+            m_encoded.clear();
+        }
+        bytes = &m_encoded;
+    }
+    if (!m_file.Write(*bytes)) {
         return WriteFailure();
     }
     return true;

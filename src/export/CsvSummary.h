@@ -110,6 +110,7 @@ private:
     std::string m_lastError;
     std::string m_line;              // the row being written, reused from row to row
     mutable std::string m_replaced;  // a value with the replacements made, reused likewise
+    std::string m_encoded;           // the row in the file's encoding, reused likewise
 };
 
 }  // namespace exporter

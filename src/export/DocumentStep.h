@@ -69,6 +69,7 @@ struct DocumentContext {
     std::vector<std::string> columnValues{};
     bool columnsEvaluated = false;
     DocumentErrors renderErrors{};  // damaged rich-text items met while evaluating them
+    std::string errorsText{};       // the %Errors column as ColumnValue last gave it
     // Written files are recorded on the note itself (note.ExtractedFiles()).
 
     const std::string &UniversalId() const { return universalId.Get(); }

@@ -29,12 +29,12 @@ void EvaluateColumns(RunContext &run, DocumentContext &document) {
     }
 }
 
-std::string ColumnValue(RunContext &run, DocumentContext &document, std::size_t index) {
+const std::string &ColumnValue(RunContext &run, DocumentContext &document, std::size_t index) {
     EvaluateColumns(run, document);
     if (static_cast<int>(index) == run.columns[ComputedColumn::kErrors]) {
-        std::string errors = document.errors.Text();
-        document.renderErrors.AppendTo(errors);
-        return errors;
+        document.errorsText = document.errors.Text();
+        document.renderErrors.AppendTo(document.errorsText);
+        return document.errorsText;
     }
     const config::OutputItem &item = run.items.Item(index);
     if (item.Kind() == config::kItemEngineValue) {

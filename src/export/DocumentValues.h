@@ -15,7 +15,8 @@ void EvaluateColumns(RunContext &run, DocumentContext &document);
 
 // The value of column index for the document (EvaluateColumns first): a column the run sets as the
 // run set it, except %Errors, which is the document's errors so far followed by the damaged rich-text
-// items met while evaluating; every other column as evaluated.
-std::string ColumnValue(RunContext &run, DocumentContext &document, std::size_t index);
+// items met while evaluating; every other column as evaluated. The text stays valid until the next
+// call for the document.
+const std::string &ColumnValue(RunContext &run, DocumentContext &document, std::size_t index);
 
 }  // namespace exporter

@@ -56,7 +56,7 @@ std::string TextFileStep::Content(RunContext &run, DocumentContext &document) {
     }
     for (std::size_t i = 0; i < run.items.Count(); ++i) {
         const std::string &name = run.items.Item(i).Name();
-        const std::string value = ColumnValue(run, document, i);
+        const std::string &value = ColumnValue(run, document, i);
         if (html) {
             content += "<tr>\n<td valign=top><font color=\"#003366\">" + name + "</font></td><td>" +
                        ReplaceAll(value, '\n', "<br>\n") + "</td>\n</tr>\n";

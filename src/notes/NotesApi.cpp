@@ -23,9 +23,4 @@ const NotesApiRow *NotesApiRows(std::size_t &count) {
     return kRows;
 }
 
-NotesApi &Api() {
-    static NotesApi api;
-    return api;
-}
-
 }  // namespace notes

@@ -46,7 +46,10 @@ struct NotesApi {
     NLS_PINFO lmbcsInfo = nullptr;
 };
 
-// The process-wide instance.
-NotesApi &Api();
+// The process-wide instance (inline: every wrapper reaches the runtime through it, many times a value).
+inline NotesApi &Api() {
+    static NotesApi api;
+    return api;
+}
 
 }  // namespace notes

@@ -209,6 +209,46 @@ bool AppendThroughTable(std::string_view utf8, const std::u16string &table, UCon
     return true;
 }
 
+// The BMP character of the well-formed two- or three-byte UTF-8 sequence at text[at] (not a
+// surrogate), and its length in bytes; 0 for anything else (four bytes, or not UTF-8).
+std::size_t DecodeBmp(std::string_view text, std::size_t at, char16_t &unit) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const auto continuation = [&](std::size_t i) { return at + i < text.size() && (byte(i) & 0xC0) == 0x80; };
+    const unsigned lead = byte(0);
+    if (lead >= 0xC2 && lead <= 0xDF && continuation(1)) {
+        unit = static_cast<char16_t>(((lead & 0x1F) << 6) | (byte(1) & 0x3F));
+        return 2;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF && continuation(1) && continuation(2)) {
+        const unsigned c = ((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        if (c >= 0x800 && !IsSurrogate(static_cast<char16_t>(c))) {
+            unit = static_cast<char16_t>(c);
+            return 3;
+        }
+    }
+    return 0;
+}
+
+// Appends a run of non-ASCII UTF-8 in a single-byte code page: well-formed characters of the BMP
+// straight through the table; from the first other sequence on, the rest of the run goes the general
+// way, so that broken input gets exactly the converter's substitutes.
+bool AppendRunThroughTable(std::string_view run, const std::u16string &table, UConverter *converter,
+                           std::string &out) {
+    std::size_t at = 0;
+    char16_t unit = 0;
+    while (at < run.size()) {
+        const std::size_t length = DecodeBmp(run, at, unit);
+        if (length == 0) {
+            return AppendThroughTable(run.substr(at), table, converter, out);
+        }
+        if (table[unit] != kNoByte) {
+            out.push_back(static_cast<char>(table[unit]));
+        }
+        at += length;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::u16string Utf8ToUtf16(const std::string &utf8) {
@@ -224,19 +264,42 @@ std::string Utf16ToUtf8(const std::u16string &utf16) {
 }
 
 void AppendUtf16AsUtf8(std::u16string_view utf16, std::string &out) {
-    if (utf16.empty() || !FitsIcuLength(utf16.size())) {
-        return;
-    }
+    // Written here rather than by ICU: every value exported passes through, most of them short, and a
+    // plain loop over the units costs less than the library call around it.
     const std::size_t at = out.size();
     out.resize(at + utf16.size() * 3);  // at most three bytes per UTF-16 unit
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data() + at, static_cast<int32_t>(utf16.size() * 3), &length, utf16.data(),
-                       static_cast<int32_t>(utf16.size()), kReplacementCharacter, nullptr, &status);
-    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
-        length = 0;
+    char *target = out.data() + at;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t c = utf16[i];
+        if (c < 0x80) {
+            *target++ = static_cast<char>(c);
+            continue;
+        }
+        if (c < 0x800) {
+            *target++ = static_cast<char>(0xC0 | (c >> 6));
+            *target++ = static_cast<char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (IsSurrogate(static_cast<char16_t>(c))) {
+            const bool paired =
+                c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF;
+            if (!paired) {
+                c = kReplacementCharacter;
+            } else {
+                c = 0x10000 + ((c - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+                // Four bytes from two units: within the three bytes per unit reserved.
+                *target++ = static_cast<char>(0xF0 | (c >> 18));
+                *target++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+                *target++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                *target++ = static_cast<char>(0x80 | (c & 0x3F));
+                continue;
+            }
+        }
+        *target++ = static_cast<char>(0xE0 | (c >> 12));
+        *target++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *target++ = static_cast<char>(0x80 | (c & 0x3F));
     }
-    out.resize(at + static_cast<std::size_t>(length));
+    out.resize(static_cast<std::size_t>(target - out.data()));
 }
 
 std::string AnsiCodePageName() {
@@ -247,26 +310,34 @@ std::string AnsiCodePageName() {
     return kDefaultAnsiCodePage;
 }
 
-std::string Utf8ToAnsi(const std::string &utf8) {
+bool AppendUtf8AsAnsi(std::string_view utf8, std::string &out) {
     // Every ANSI code page holds ASCII as it is: most text needs no converter at all, and in the rest
     // only the runs of other characters go through it (a UTF-8 sequence never holds an ASCII byte).
     auto run = std::find_if_not(utf8.begin(), utf8.end(), IsAscii);
+    out.append(utf8.begin(), run);
     if (run == utf8.end()) {
-        return utf8;
+        return true;
     }
     CachedCodePage *entry = CachedEntry(AnsiCodePageName());
     UConverter *converter = entry != nullptr ? entry->converter.get() : nullptr;
     const std::u16string *table = entry != nullptr ? SingleByteTable(*entry) : nullptr;
-    std::string out(utf8.begin(), run);
     while (run != utf8.end()) {
         const auto ascii = std::find_if(run, utf8.end(), IsAscii);
         const std::string_view piece(&*run, static_cast<std::size_t>(ascii - run));
-        if (!(table != nullptr ? AppendThroughTable(piece, *table, converter, out)
+        if (!(table != nullptr ? AppendRunThroughTable(piece, *table, converter, out)
                                : AppendInCodePage(piece, converter, out))) {
-            return {};
+            return false;
         }
         run = std::find_if_not(ascii, utf8.end(), IsAscii);
         out.append(ascii, run);
+    }
+    return true;
+}
+
+std::string Utf8ToAnsi(const std::string &utf8) {
+    std::string out;
+    if (!AppendUtf8AsAnsi(utf8, out)) {
+        return {};
     }
     return out;
 }

@@ -19,6 +19,9 @@ std::string AnsiCodePageName();
 
 // UTF-8 to and from the ANSI code page; an unmappable character becomes the code page's substitute.
 std::string Utf8ToAnsi(const std::string &utf8);
+// Appends utf8 in the ANSI code page to out, without a string of its own in between; false (out then
+// holds part of the text) when the text cannot be converted.
+[[nodiscard]] bool AppendUtf8AsAnsi(std::string_view utf8, std::string &out);
 std::string AnsiToUtf8(const std::string &ansi);
 
 // UTF-8 to and from any ICU code page; false when the converter does not exist.

@@ -3,7 +3,6 @@
 #include "richtext/NotesItem.h"
 
 #include <cstdio>
-#include <optional>
 
 #include "notes/ByteReader.h"
 #include "notes/LmbcsConvert.h"
@@ -55,8 +54,18 @@ bool ReadsValueBytes(WORD type) {
 }  // namespace
 
 NotesItem::NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
-                     CompositeReader &reader)
-    : m_note(note), m_separator(separator), m_sink(sink), m_reader(reader) {}
+                     const NotesRtfAdvancedSettings &settings, RenderState &state)
+    : m_note(note), m_separator(separator), m_sink(sink), m_settings(settings), m_state(state) {}
+
+NotesItem::~NotesItem() = default;
+
+CompositeReader &NotesItem::Reader() {
+    if (!m_reader) {
+        m_services = std::make_unique<NoteServicesImpl>(m_note);
+        m_reader = std::make_unique<CompositeReader>(m_settings, m_state, *m_services, m_sink);
+    }
+    return *m_reader;
+}
 
 RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &itemName,
                                const std::string &separator, const NotesRtfAdvancedSettings *options,
@@ -70,51 +79,56 @@ RenderedItem NotesItem::Render(const notes::NotesNote &note, const std::string &
 RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std::string &name,
                                         const std::string &separator, const NotesRtfAdvancedSettings *options,
                                         RenderState *state) {
-    RenderedItem result;
     auto &fn = notes::Api().fn;
     if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
-        fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
-        return result;
-    }
-    if (name.size() > 0xFFFF) {
-        return result;
+        fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr || name.size() > 0xFFFF) {
+        return RenderedItem();
     }
     // Without options the defaults (plain text, every flag off; read only, so one for every call and
     // thread); without a state one of this call's own, so that no state is shared between calls.
     static const NotesRtfAdvancedSettings kDefaults;
     const NotesRtfAdvancedSettings &settings = options != nullptr ? *options : kDefaults;
-    std::optional<RenderState> ownState;
-    RenderState &renderState = state != nullptr ? *state : ownState.emplace();
-    renderState.Note = &note;
-    renderState.ImagesInItem = 0;
+    if (state == nullptr) {
+        RenderState ownState;
+        return RenderLmbcsName(note, name, separator, &settings, &ownState);
+    }
+    state->Note = &note;
+    state->ImagesInItem = 0;
 
-    NoteServicesImpl services(note);
-    // Only the renderer of the chosen form is built: this runs once for every value exported.
-    const bool asHtml = settings.RtfAdvancedOutputFormat == kOutputFormatHtml;
-    std::optional<HtmlRenderer> html;
-    std::optional<TextRenderer> text;
-    RichTextSink &sink =
-        asHtml ? static_cast<RichTextSink &>(html.emplace(settings, renderState)) : text.emplace(settings);
-    CompositeReader reader(settings, renderState, services, sink);
-    NotesItem renderer(note, separator, sink, reader);
-    sink.Begin();
+    // Only the renderer of the chosen form is built, and the rich-text reader only for a composite
+    // item: this runs once for every value exported.
+    RenderedItem result;
+    if (settings.RtfAdvancedOutputFormat == kOutputFormatHtml) {
+        HtmlRenderer html(settings, *state);
+        NotesItem(note, separator, html, settings, *state).RenderItems(name, result);
+        result.text = html.TakeText();
+    } else {
+        TextRenderer text(settings);
+        NotesItem(note, separator, text, settings, *state).RenderItems(name, result);
+        result.text = text.TakeText();
+    }
+    return result;
+}
 
+void NotesItem::RenderItems(const std::string &name, RenderedItem &result) {
+    auto &fn = notes::Api().fn;
+    m_sink.Begin();
     const WORD nameLength = static_cast<WORD>(name.size());
     BLOCKID item{};
     WORD type = 0;
     BLOCKID value{};
     DWORD valueLength = 0;
     STATUS status =
-        fn.NSFItemInfo(note.Handle(), name.c_str(), nameLength, &item, &type, &value, &valueLength);
+        fn.NSFItemInfo(m_note.Handle(), name.c_str(), nameLength, &item, &type, &value, &valueLength);
     while (status == notes::kNoError) {
         result.found = true;
         // The pool is locked (once for the open note) only for the types read from their bytes here;
         // the others are read through the runtime by their block.
         const bool readsBytes = ReadsValueBytes(type);
-        const char *pool = readsBytes ? note.LockedPool(value.pool) : nullptr;
+        const char *pool = readsBytes ? m_note.LockedPool(value.pool) : nullptr;
         if (!readsBytes || pool != nullptr) {
             std::string error =
-                renderer.AppendItem(type, value, readsBytes ? pool + value.block : nullptr, valueLength);
+                AppendItem(type, value, readsBytes ? pool + value.block : nullptr, valueLength);
             if (!error.empty() && result.error.empty()) {
                 // The name back in program text, only for this rare message.
                 const std::string itemName =
@@ -123,13 +137,13 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
             }
         }
         const BLOCKID after = item;
-        status = fn.NSFItemInfoNext(note.Handle(), after, name.c_str(), nameLength, &item, &type, &value,
+        status = fn.NSFItemInfoNext(m_note.Handle(), after, name.c_str(), nameLength, &item, &type, &value,
                                     &valueLength);
     }
-    reader.Finish();
-    sink.End();
-    result.text = asHtml ? html->TakeText() : text->TakeText();
-    return result;
+    if (m_reader) {
+        m_reader->Finish();
+    }
+    m_sink.End();
 }
 
 std::string NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength) {
@@ -138,7 +152,7 @@ std::string NotesItem::AppendItem(WORD type, BLOCKID valueBlock, const char *val
     plain.clear();
     switch (type) {
         case notes::kTypeComposite: {
-            const WalkResult walk = WalkComposite(valueBlock, valueLength, m_reader);
+            const WalkResult walk = WalkComposite(valueBlock, valueLength, Reader());
             if (walk.damagedRecord) {
                 return "a record reaches past its end";
             }

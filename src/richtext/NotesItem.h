@@ -2,6 +2,7 @@
 // text (composite items) as marked-up text or HTML.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "notes/capi/NotesTypes.h"
@@ -16,6 +17,7 @@ namespace richtext {
 
 class RichTextSink;
 class CompositeReader;
+class NoteServicesImpl;
 
 struct RenderedItem {
     std::string text;    // UTF-8
@@ -40,7 +42,14 @@ public:
 
 private:
     NotesItem(const notes::NotesNote &note, const std::string &separator, RichTextSink &sink,
-              CompositeReader &reader);
+              const NotesRtfAdvancedSettings &settings, RenderState &state);
+    ~NotesItem();
+    NotesItem(const NotesItem &) = delete;
+    NotesItem &operator=(const NotesItem &) = delete;
+    // The rich-text reader, made when the first composite item is met.
+    CompositeReader &Reader();
+    // Every item of the name through the sink, from its Begin to its End.
+    void RenderItems(const std::string &name, RenderedItem &result);
     // What is damaged in a composite item; empty when nothing is. value is null for the types reached
     // by their block (composite, signature, and those the runtime turns into text).
     std::string AppendItem(WORD type, BLOCKID valueBlock, const char *value, DWORD valueLength);
@@ -51,7 +60,10 @@ private:
     const notes::NotesNote &m_note;
     const std::string &m_separator;
     RichTextSink &m_sink;
-    CompositeReader &m_reader;
+    const NotesRtfAdvancedSettings &m_settings;
+    RenderState &m_state;
+    std::unique_ptr<NoteServicesImpl> m_services;
+    std::unique_ptr<CompositeReader> m_reader;  // made from m_services, so destroyed before it
 };
 
 }  // namespace richtext

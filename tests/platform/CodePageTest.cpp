@@ -1,5 +1,6 @@
 // Code-page conversions: windows-1252 by default, the code page chosen by the environment, substitutes.
 #include <gtest/gtest.h>
+#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <string>
@@ -75,6 +76,12 @@ TEST(AnsiCodePage, EveryCharacterAsTheConverterWritesIt) {
         }
     }
     all += "\xF0\x9F\x98\x80x\xF0\x90\x80\x80\xFF\xC3\xE2\x82z\xED\xA0\x80";
+    // Broken sequences after good ones, each in a run of its own: overlong forms, a cut sequence
+    // before a good one, a continuation byte alone, an encoded surrogate, a lead byte at the very end.
+    all +=
+        " \xC3\xA9\xE0\x80\x80 \xC3\xA9\xC0\xAF \xC3\xA9\xC3\xC3\xA9 \xE2\x82\xE2\x82\xAC "
+        "\xC3\xA9\x80\xC3\xA9"
+        " \xC3\xA9\xED\xB0\x80 \xE2\x82\xAC\xE2";
     for (const char *codePage :
          {"windows-1252", "windows-1251", "windows-1255", "ibm-850", "iso-8859-7", "shift_jis"}) {
         SCOPED_TRACE(codePage);
@@ -114,6 +121,45 @@ TEST(Utf16, ConvertsSurrogatePairsAndReplacesBrokenInput) {
               (std::u16string{u'a', 0xFFFD, u'b'}));
     EXPECT_EQ(platform::Utf16ToUtf8(std::u16string{u'a', 0xD800}), "a\xEF\xBF\xBD");  // lone surrogate
     EXPECT_EQ(platform::Utf8ToUtf16(""), u"");
+}
+
+// UTF-16 to UTF-8 writes what ICU writes, U+FFFD for each unpaired surrogate: every BMP unit alone,
+// then surrogates in every broken arrangement between good characters.
+TEST(Utf16, ToUtf8AsIcuWritesIt) {
+    std::u16string all;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        all.push_back(static_cast<char16_t>(c));
+        all.push_back(u'a');
+    }
+    const std::u16string broken[] = {
+        {0xD83D, 0xDE00},          // a pair
+        {0xDE00, 0xD83D},          // reversed
+        {0xD83D, u'x', 0xDE00},    // split by a character
+        {0xD83D, 0xD83D, 0xDE00},  // two highs, then a low
+        {0xDBFF, 0xDFFF, 0xDC00},  // the last pair, then a low alone
+        {0x00E9, 0xD800},          // a high at the very end
+    };
+    for (const std::u16string &piece : broken) {
+        all += piece;
+    }
+    std::string expected(all.size() * 3, '\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(expected.data(), static_cast<int32_t>(expected.size()), &length, all.data(),
+                       static_cast<int32_t>(all.size()), 0xFFFD, nullptr, &status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    expected.resize(static_cast<std::size_t>(length));
+    std::string out = "kept ";
+    platform::AppendUtf16AsUtf8(all, out);
+    EXPECT_TRUE(out == "kept " + expected);
+    for (const std::u16string &piece : broken) {
+        std::string one(piece.size() * 3, '\0');
+        UErrorCode pieceStatus = U_ZERO_ERROR;
+        u_strToUTF8WithSub(one.data(), static_cast<int32_t>(one.size()), &length, piece.data(),
+                           static_cast<int32_t>(piece.size()), 0xFFFD, nullptr, &pieceStatus);
+        one.resize(static_cast<std::size_t>(length));
+        EXPECT_EQ(platform::Utf16ToUtf8(piece), one);
+    }
 }
 
 TEST(Utf16, LittleEndianBytesAsFilesHoldThem) {
