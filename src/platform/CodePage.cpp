@@ -5,7 +5,9 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -270,6 +272,18 @@ void AppendUtf16AsUtf8(std::u16string_view utf16, std::string &out) {
     out.resize(at + utf16.size() * 3);  // at most three bytes per UTF-16 unit
     char *target = out.data() + at;
     for (std::size_t i = 0; i < utf16.size(); ++i) {
+        // Four ASCII units at a time: most text is ASCII, and most of the rest has runs of it.
+        std::uint64_t four = 0;
+        if (i + 4 <= utf16.size()) {
+            std::memcpy(&four, utf16.data() + i, sizeof four);
+            if ((four & 0xFF80FF80FF80FF80ULL) == 0) {
+                for (int k = 0; k < 4; ++k) {
+                    *target++ = static_cast<char>(utf16[i + static_cast<std::size_t>(k)]);
+                }
+                i += 3;
+                continue;
+            }
+        }
         char32_t c = utf16[i];
         if (c < 0x80) {
             *target++ = static_cast<char>(c);
