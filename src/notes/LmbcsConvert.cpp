@@ -195,7 +195,12 @@ bool AppendLmbcsAsUnicode(const char *lmbcs, int lengthIn, bool nulToLineFeed, E
         }
     }
     if (nulToLineFeed) {
-        std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\0', '\n');
+        // Found by memchr first: most text has no line break at all.
+        for (char *nul = static_cast<char *>(std::memchr(out.data() + start, '\0', out.size() - start));
+             nul != nullptr;
+             nul = static_cast<char *>(std::memchr(nul + 1, '\0', out.size() - (nul + 1 - out.data())))) {
+            *nul = '\n';
+        }
     }
     return ok;
 }

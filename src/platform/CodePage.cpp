@@ -324,6 +324,28 @@ std::string AnsiCodePageName() {
     return kDefaultAnsiCodePage;
 }
 
+namespace {
+
+// The cached entry of the ANSI code page: every CSV row in ANSI comes here, so the name is worked out
+// again only when the environment's choice has changed since the thread last asked.
+CachedCodePage *AnsiEntry() {
+    const char *chosen = std::getenv("VORLIX_ANSI_CODEPAGE");
+    thread_local bool known = false;
+    thread_local bool wasChosen = false;
+    thread_local std::string lastChosen;
+    thread_local CachedCodePage *entry = nullptr;
+    if (known && wasChosen == (chosen != nullptr) && (chosen == nullptr || lastChosen == chosen)) {
+        return entry;
+    }
+    entry = CachedEntry(AnsiCodePageName());
+    known = true;
+    wasChosen = chosen != nullptr;
+    lastChosen = chosen != nullptr ? chosen : "";
+    return entry;
+}
+
+}  // namespace
+
 bool AppendUtf8AsAnsi(std::string_view utf8, std::string &out) {
     // Every ANSI code page holds ASCII as it is: most text needs no converter at all, and in the rest
     // only the runs of other characters go through it (a UTF-8 sequence never holds an ASCII byte).
@@ -332,7 +354,7 @@ bool AppendUtf8AsAnsi(std::string_view utf8, std::string &out) {
     if (run == utf8.end()) {
         return true;
     }
-    CachedCodePage *entry = CachedEntry(AnsiCodePageName());
+    CachedCodePage *entry = AnsiEntry();
     UConverter *converter = entry != nullptr ? entry->converter.get() : nullptr;
     const std::u16string *table = entry != nullptr ? SingleByteTable(*entry) : nullptr;
     while (run != utf8.end()) {
