@@ -1,7 +1,7 @@
 // Reading file-object headers and walking a note's "$FILE" items.
 #include "NotesFileObject.h"
 
-#include "NotesApi.h"
+#include "NoteItemWalk.h"
 #include "NotesNote.h"
 #include "NotesWrapperSupport.h"
 #include "capi/CompositeRecords.h"
@@ -50,31 +50,10 @@ bool ReadFileObjectHeader(const char *value, DWORD valueLength, FileObjectHeader
 
 void ForEachFileObject(const NotesNote &note,
                        const std::function<bool(BLOCKID item, const FileObjectHeader &header)> &visit) {
-    const auto &fn = Api().fn;
-    if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
-        fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
-        return;
-    }
-    constexpr WORD nameLength = sizeof kFileItem - 1;
-    BLOCKID item{};
-    WORD type = 0;
-    BLOCKID value{};
-    DWORD valueLength = 0;
-    STATUS status = fn.NSFItemInfo(note.Handle(), kFileItem, nameLength, &item, &type, &value, &valueLength);
-    while (status == kNoError) {
+    (void)ForEachLockedItemOfName(note, kFileItem, [&](const ItemOfName &at, const char *value) {
         FileObjectHeader header;
-        bool readable = false;
-        if (const char *pool = static_cast<const char *>(fn.OSLockObject(value.pool)); pool != nullptr) {
-            readable = ReadFileObjectHeader(pool + value.block, valueLength, header);
-            fn.OSUnlockObject(value.pool);
-        }
-        if (readable && !visit(item, header)) {
-            return;
-        }
-        const BLOCKID after = item;
-        status = fn.NSFItemInfoNext(note.Handle(), after, kFileItem, nameLength, &item, &type, &value,
-                                    &valueLength);
-    }
+        return !ReadFileObjectHeader(value, at.valueLength, header) || visit(at.item, header);
+    });
 }
 
 }  // namespace notes

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "notes/NotesApi.h"
+#include "notes/NoteItemWalk.h"
 #include "notes/NotesNote.h"
 #include "notes/NotesWrapperSupport.h"
 #include "richtext/CompositeReader.h"
@@ -54,30 +54,19 @@ public:
     // Walks every item of the LMBCS name into the sink; false when an item of the name is not rich
     // text (the items before it are walked).
     bool Walk(const std::string &name, CollectingSink &sink) {
-        auto &fn = notes::Api().fn;
-        if (!m_note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr) {
-            return true;
-        }
-        const WORD length = static_cast<WORD>(std::min<std::size_t>(name.size(), 0xFFFF));
-        BLOCKID item{};
-        WORD type = 0;
-        BLOCKID value{};
-        DWORD valueLength = 0;
-        STATUS status =
-            fn.NSFItemInfo(m_note.Handle(), name.c_str(), length, &item, &type, &value, &valueLength);
-        while (status == notes::kNoError) {
-            if (type != notes::kTypeComposite) {
+        bool allRichText = true;
+        (void)notes::ForEachItemOfName(m_note, name, [&](const notes::ItemOfName &at) {
+            if (at.type != notes::kTypeComposite) {
+                allRichText = false;
                 return false;
             }
             // A reader per item, so that a damaged item leaves no open hotspot behind.
             CompositeReader reader(m_options, m_state, m_services, sink);
-            (void)WalkComposite(value, valueLength, reader);
+            (void)WalkComposite(at.value, at.valueLength, reader);
             reader.Finish();
-            const BLOCKID after = item;
-            status = fn.NSFItemInfoNext(m_note.Handle(), after, name.c_str(), length, &item, &type, &value,
-                                        &valueLength);
-        }
-        return true;
+            return true;
+        });
+        return allRichText;
     }
 
 private:

@@ -3,6 +3,7 @@
 
 #include "notes/ByteReader.h"
 #include "notes/LmbcsConvert.h"
+#include "notes/NoteItemWalk.h"
 #include "notes/NotesApi.h"
 #include "notes/NotesFormula.h"
 #include "notes/NotesNote.h"
@@ -38,34 +39,6 @@ STATUS OnRecord(char *record, WORD signature, DWORD recordLength, void *context)
         return kStopWalk;
     }
     return notes::kNoError;
-}
-
-// Every item of a name, its value locked for the visit.
-template <typename Visit>
-void ForEachItem(const notes::NotesNote &note, const char *name, Visit visit) {
-    auto &fn = notes::Api().fn;
-    if (!note.IsOpen() || fn.NSFItemInfo == nullptr || fn.NSFItemInfoNext == nullptr ||
-        fn.OSLockObject == nullptr || fn.OSUnlockObject == nullptr) {
-        return;
-    }
-    const WORD length = static_cast<WORD>(std::char_traits<char>::length(name));
-    BLOCKID item{};
-    WORD type = 0;
-    BLOCKID value{};
-    DWORD valueLength = 0;
-    STATUS status = fn.NSFItemInfo(note.Handle(), name, length, &item, &type, &value, &valueLength);
-    while (status == notes::kNoError) {
-        const char *pool = static_cast<const char *>(fn.OSLockObject(value.pool));
-        if (pool != nullptr) {
-            const bool more = visit(type, value, pool + value.block, valueLength);
-            fn.OSUnlockObject(value.pool);
-            if (!more) {
-                return;
-            }
-        }
-        const BLOCKID after = item;
-        status = fn.NSFItemInfoNext(note.Handle(), after, name, length, &item, &type, &value, &valueLength);
-    }
 }
 
 struct FontWalk {
@@ -140,10 +113,10 @@ void NoteServicesImpl::LoadFonts() {
     if (fn.EnumCompositeBuffer == nullptr) {
         return;
     }
-    ForEachItem(m_note, "$Fonts", [&](WORD type, BLOCKID block, const char *, DWORD length) {
-        if (type == notes::kTypeComposite) {
+    (void)notes::ForEachLockedItemOfName(m_note, "$Fonts", [&](const notes::ItemOfName &at, const char *) {
+        if (at.type == notes::kTypeComposite) {
             FontWalk walk{this, &*m_fonts};
-            (void)fn.EnumCompositeBuffer(block, length, &OnFontRecord, &walk);
+            (void)fn.EnumCompositeBuffer(at.value, at.valueLength, &OnFontRecord, &walk);
         }
         return true;
     });
@@ -159,37 +132,39 @@ std::string NoteServicesImpl::TableFace(unsigned face) {
 
 bool NoteServicesImpl::Link(std::size_t index, NotesLink &link) {
     bool found = false;
-    ForEachItem(m_note, "$Links", [&](WORD, BLOCKID, const char *value, DWORD length) {
-        const notes::ByteReader r(value, length);
-        const std::size_t count = r.Word(kLinksCount);
-        const std::size_t at = kLinksFirst + index * cd::kNoteLinkSize;
-        if (index < count && r.Has(at, cd::kNoteLinkSize)) {
-            for (std::size_t i = 0; i < 2; ++i) {
-                link.replica[i] = r.Dword(at + 4 * i);
-            }
-            for (std::size_t i = 0; i < 4; ++i) {
-                link.view[i] = r.Dword(at + 8 + 4 * i);
-                link.note[i] = r.Dword(at + 24 + 4 * i);
-            }
-            found = true;
-        }
-        return false;  // the first $Links item is the table
-    });
+    (void)notes::ForEachLockedItemOfName(m_note, "$Links",
+                                         [&](const notes::ItemOfName &item, const char *value) {
+                                             const notes::ByteReader r(value, item.valueLength);
+                                             const std::size_t count = r.Word(kLinksCount);
+                                             const std::size_t at = kLinksFirst + index * cd::kNoteLinkSize;
+                                             if (index < count && r.Has(at, cd::kNoteLinkSize)) {
+                                                 for (std::size_t i = 0; i < 2; ++i) {
+                                                     link.replica[i] = r.Dword(at + 4 * i);
+                                                 }
+                                                 for (std::size_t i = 0; i < 4; ++i) {
+                                                     link.view[i] = r.Dword(at + 8 + 4 * i);
+                                                     link.note[i] = r.Dword(at + 24 + 4 * i);
+                                                 }
+                                                 found = true;
+                                             }
+                                             return false;  // the first $Links item is the table
+                                         });
     return found;
 }
 
 void NoteServicesImpl::LoadFileNames() {
     m_fileNames.emplace();
-    ForEachItem(m_note, "$FILE", [&](WORD type, BLOCKID, const char *value, DWORD length) {
-        const notes::ByteReader r(value, length);
-        if (type == notes::kTypeObject && r.Word(kFileObjectType) == notes::kObjectFile) {
-            const std::string_view name = r.Bytes(kFileName, r.Word(kFileNameLength));
-            if (!r.Overrun()) {
-                m_fileNames->push_back(Text(name));
+    (void)notes::ForEachLockedItemOfName(
+        m_note, "$FILE", [&](const notes::ItemOfName &item, const char *value) {
+            const notes::ByteReader r(value, item.valueLength);
+            if (item.type == notes::kTypeObject && r.Word(kFileObjectType) == notes::kObjectFile) {
+                const std::string_view name = r.Bytes(kFileName, r.Word(kFileNameLength));
+                if (!r.Overrun()) {
+                    m_fileNames->push_back(Text(name));
+                }
             }
-        }
-        return true;
-    });
+            return true;
+        });
 }
 
 AttachmentLink NoteServicesImpl::Attachment(const std::string &internalName, const std::string &fileName) {

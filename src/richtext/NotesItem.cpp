@@ -6,6 +6,7 @@
 
 #include "notes/ByteReader.h"
 #include "notes/LmbcsConvert.h"
+#include "notes/NoteItemWalk.h"
 #include "notes/NotesApi.h"
 #include "notes/NotesErrorText.h"
 #include "notes/NotesNote.h"
@@ -111,24 +112,16 @@ RenderedItem NotesItem::RenderLmbcsName(const notes::NotesNote &note, const std:
 }
 
 void NotesItem::RenderItems(const std::string &name, RenderedItem &result) {
-    auto &fn = notes::Api().fn;
     m_sink.Begin();
-    const WORD nameLength = static_cast<WORD>(name.size());
-    BLOCKID item{};
-    WORD type = 0;
-    BLOCKID value{};
-    DWORD valueLength = 0;
-    STATUS status =
-        fn.NSFItemInfo(m_note.Handle(), name.c_str(), nameLength, &item, &type, &value, &valueLength);
-    while (status == notes::kNoError) {
+    (void)notes::ForEachItemOfName(m_note, name, [&](const notes::ItemOfName &at) {
         result.found = true;
         // The pool is locked (once for the open note) only for the types read from their bytes here;
         // the others are read through the runtime by their block.
-        const bool readsBytes = ReadsValueBytes(type);
-        const char *pool = readsBytes ? m_note.LockedPool(value.pool) : nullptr;
+        const bool readsBytes = ReadsValueBytes(at.type);
+        const char *pool = readsBytes ? m_note.LockedPool(at.value.pool) : nullptr;
         if (!readsBytes || pool != nullptr) {
             std::string error =
-                AppendItem(type, value, readsBytes ? pool + value.block : nullptr, valueLength);
+                AppendItem(at.type, at.value, readsBytes ? pool + at.value.block : nullptr, at.valueLength);
             if (!error.empty() && result.error.empty()) {
                 // The name back in program text, only for this rare message.
                 const std::string itemName =
@@ -136,10 +129,8 @@ void NotesItem::RenderItems(const std::string &name, RenderedItem &result) {
                 result.error = "Rich text item " + itemName + " is damaged: " + error;
             }
         }
-        const BLOCKID after = item;
-        status = fn.NSFItemInfoNext(m_note.Handle(), after, name.c_str(), nameLength, &item, &type, &value,
-                                    &valueLength);
-    }
+        return true;
+    });
     if (m_reader) {
         m_reader->Finish();
     }
